@@ -1,0 +1,89 @@
+#pragma once
+// The list that every engine resource (meshes, textures, materials) lives in:
+// owned items looked up by an exact, case-sensitive name, a bounds-checked
+// indexed read, deletion that moves the last item into the gap, and a
+// `Changed` flag that the editor polls.
+
+#include "runtime/Errors.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ra7 {
+
+// `NameOf` returns the name that identifies an item (`Name` for meshes and
+// materials, `FileName` for textures).
+template <class Item, class NameOf>
+class KaResourceList {
+public:
+    std::int32_t Count() const { return static_cast<std::int32_t>(items_.size()); }
+
+    Item& Get(std::int32_t index) { return *items_[checkedIndex(index)]; }
+    const Item& Get(std::int32_t index) const { return *items_[checkedIndex(index)]; }
+
+    // The first index whose item carries exactly `name`, or −1.
+    std::int32_t IndexOf(std::string_view name) const
+    {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (items_[i] && NameOf{}(*items_[i]) == name)
+                return static_cast<std::int32_t>(i);
+        return -1;
+    }
+
+    Item* Find(std::string_view name)
+    {
+        const std::int32_t index = IndexOf(name);
+        return index < 0 ? nullptr : items_[static_cast<std::size_t>(index)].get();
+    }
+
+    // Appends an item unless one of the same name is present; returns the
+    // item in the list, or nothing when refused (then `Changed` stays as it was).
+    Item* Add(std::unique_ptr<Item> item)
+    {
+        if (!item || IndexOf(NameOf{}(*item)) >= 0)
+            return nullptr;
+        items_.push_back(std::move(item));
+        Changed = true;
+        return items_.back().get();
+    }
+
+    // The deleted item releases what it holds; the former last item takes its
+    // place and keeps its own resources, so nothing is released twice.
+    void Delete(std::int32_t index)
+    {
+        const std::size_t slot = checkedIndex(index);
+        if (slot + 1 != items_.size())
+            items_[slot] = std::move(items_.back());
+        items_.pop_back();
+    }
+
+    void Clear()
+    {
+        items_.clear();
+        Changed = true;
+    }
+
+    bool TakeChanged()
+    {
+        const bool changed = Changed;
+        Changed = false;
+        return changed;
+    }
+
+    bool Changed = false;
+
+private:
+    std::size_t checkedIndex(std::int32_t index) const
+    {
+        if (index < 0 || index >= Count())
+            throw Error("Array index out of bounds.");
+        return static_cast<std::size_t>(index);
+    }
+
+    std::vector<std::unique_ptr<Item>> items_;
+};
+
+} // namespace ra7

@@ -1,0 +1,57 @@
+#include "engine/TestSupport.h"
+
+#include "runtime/Ka7Console.h"
+#include "runtime/Ka7GlobalEngine.h"
+
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace fs = std::filesystem;
+
+namespace ra7::test {
+
+void ScratchDirectoryTest::SetUp()
+{
+    previous_ = fs::current_path();
+    std::string pattern = (fs::temp_directory_path() / "ra7test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a scratch directory");
+    dir_ = pattern;
+    fs::current_path(dir_);
+}
+
+void ScratchDirectoryTest::TearDown()
+{
+    fs::current_path(previous_);
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+}
+
+void ConsoleTest::SetUp()
+{
+    ScratchDirectoryTest::SetUp();
+    ResetSettings();
+    InitConsole();
+}
+
+void ConsoleTest::TearDown()
+{
+    DoneConsole();
+    ScratchDirectoryTest::TearDown();
+}
+
+void writeFile(const fs::path& path, std::string_view bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace ra7::test

@@ -1,0 +1,36 @@
+#pragma once
+// Fixtures shared by the engine tests.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include <gtest/gtest.h>
+
+namespace ra7::test {
+
+// Runs each test in a fresh empty working directory, removed afterwards.
+class ScratchDirectoryTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    const std::filesystem::path& dir() const { return dir_; }
+
+private:
+    std::filesystem::path previous_;
+    std::filesystem::path dir_;
+};
+
+// A scratch directory with the console and log open and default settings, as
+// between the engine's start-up and shut-down.
+class ConsoleTest : public ScratchDirectoryTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
+std::string readFile(const std::filesystem::path& path);
+
+} // namespace ra7::test
