@@ -65,8 +65,8 @@ std::string_view valueOf(std::string_view line)
 
 class LineApplier {
 public:
-    LineApplier(EngineSettings& settings, std::string_view fileName, std::size_t lineNumber,
-                const char* key, std::string_view value)
+    LineApplier(EngineSettings& settings, std::string_view fileName, std::size_t lineNumber, const char* key,
+                std::string_view value)
         : settings_(settings), fileName_(fileName), lineNumber_(lineNumber), key_(key), value_(value)
     {
     }
@@ -147,6 +147,7 @@ std::vector<std::string> ConfigLines(const EngineSettings& settings)
         std::string operator()(RealField f) const { return formatSingle(s.*f); }
     };
     std::vector<std::string> lines;
+    lines.reserve(kConfigEntries.size());
     for (const ConfigEntry& entry : kConfigEntries)
         lines.push_back(std::string(entry.key) + ": " + std::visit(Formatter{settings}, entry.field));
     return lines;

@@ -18,7 +18,7 @@ struct EngineSettings {
     std::int32_t ScreenAlpha = 24;
     std::int32_t ScreenDepth = 24;
     std::int32_t ScreenStencil = 0;
-    std::int32_t ScreenWidth = 0; // full-screen mode at start, then the viewport width
+    std::int32_t ScreenWidth = 0;  // full-screen mode at start, then the viewport width
     std::int32_t ScreenHeight = 0; // full-screen mode at start, then the viewport height
     bool VSync = true;
     std::int32_t AnisotropyLevel = 0;

@@ -16,7 +16,7 @@ namespace {
 fs::path findIgnoringCase(const fs::path& folder, const std::string& component)
 {
     std::error_code ec;
-    const fs::path exact = folder / component;
+    fs::path exact = folder / component;
     if (fs::exists(fs::symlink_status(exact, ec)))
         return exact;
     const std::string wanted = foldCase(component);
@@ -38,7 +38,7 @@ fs::path resolvePath(std::string_view storedName)
     for (char& c : text)
         if (c == '\\')
             c = '/';
-    const fs::path asWritten(text);
+    fs::path asWritten(text);
     std::error_code ec;
     if (text.empty() || fs::exists(asWritten, ec))
         return asWritten;

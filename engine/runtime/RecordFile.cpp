@@ -155,8 +155,8 @@ std::string RecordReader::readTag()
     char bytes[kTagSize];
     readBytes(bytes, sizeof bytes);
     if (bytes[0] != 3)
-        failAt(start, "bad record tag (length byte " +
-                          std::to_string(static_cast<unsigned char>(bytes[0])) + ", expected 3)");
+        failAt(start, "bad record tag (length byte " + std::to_string(static_cast<unsigned char>(bytes[0])) +
+                          ", expected 3)");
     return std::string(bytes + 1, 3);
 }
 

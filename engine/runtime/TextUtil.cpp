@@ -70,8 +70,8 @@ std::optional<float> parseSingle(std::string_view text)
         return std::nullopt;
     // Parse as double, then round once to single, as a reader of text would.
     double value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
-                                           std::chars_format::general);
+    const auto [end, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
     if (ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
         return std::nullopt;
     return static_cast<float>(value);

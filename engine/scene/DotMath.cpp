@@ -55,8 +55,8 @@ void VectorTransform(Vector3& v, const Matrix3& m)
 Matrix3 MatrixMultiply3(const Matrix3& a, const Matrix3& b)
 {
     Matrix3 r{};
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t j = 0; j < 3; ++j)
             r[3 * i + j] = a[3 * i] * b[j] + a[3 * i + 1] * b[3 + j] + a[3 * i + 2] * b[6 + j];
     return r;
 }
@@ -64,10 +64,10 @@ Matrix3 MatrixMultiply3(const Matrix3& a, const Matrix3& b)
 Matrix4 MatrixMultiply4(const Matrix4& a, const Matrix4& b)
 {
     Matrix4 r{};
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j) {
+    for (std::size_t i = 0; i < 4; ++i)
+        for (std::size_t j = 0; j < 4; ++j) {
             float sum = 0;
-            for (int k = 0; k < 4; ++k)
+            for (std::size_t k = 0; k < 4; ++k)
                 sum += a[4 * i + k] * b[4 * k + j];
             r[4 * i + j] = sum;
         }

@@ -11,7 +11,6 @@
 namespace ra7 {
 namespace {
 
-using ::testing::HasSubstr;
 using Config = test::ConsoleTest;
 
 std::vector<std::string> defaultLines()

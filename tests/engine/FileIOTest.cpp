@@ -46,7 +46,8 @@ TEST_F(FileIO, AFailedRenameKeepsTheTargetAndLeavesNoTemporaryFile)
     writer.write("new");
     EXPECT_THROW(writer.commit(), FileError);
     EXPECT_EQ(test::readFile("target.kmt/inside"), "x");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()),
+              1);
 }
 
 } // namespace

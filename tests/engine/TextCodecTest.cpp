@@ -11,7 +11,7 @@ namespace {
 std::string iconvToUtf8(const std::string& cp1251)
 {
     iconv_t cd = iconv_open("UTF-8", "CP1251");
-    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)); // NOLINT(performance-no-int-to-ptr): iconv's error value
     std::string in = cp1251;
     std::string out(in.size() * 4, '\0');
     char* inPtr = in.data();
@@ -53,19 +53,25 @@ TEST(TextCodec, RussianTextBecomesOneBytePerLetter)
 
 TEST(TextCodec, UnrepresentableAndBrokenTextBecomesQuestionMarks)
 {
-    EXPECT_EQ(utf8ToCp1251("a\xE2\x82\xAC" "b"), "a\x88" "b"); // the euro sign exists
+    EXPECT_EQ(utf8ToCp1251("a\xE2\x82\xAC"
+                           "b"),
+              "a\x88"
+              "b"); // the euro sign exists
     EXPECT_EQ(utf8ToCp1251("日本"), "??");
     EXPECT_EQ(utf8ToCp1251("😀"), "?");
-    EXPECT_EQ(utf8ToCp1251("\xFF\xC3"), "??");          // invalid lead, truncated sequence
-    EXPECT_EQ(utf8ToCp1251("\xC0\xAF"), "??");          // overlong encoding of '/'
-    EXPECT_EQ(utf8ToCp1251("\xED\xA0\x80"), "???");     // surrogate
+    EXPECT_EQ(utf8ToCp1251("\xFF\xC3"), "??");      // invalid lead, truncated sequence
+    EXPECT_EQ(utf8ToCp1251("\xC0\xAF"), "??");      // overlong encoding of '/'
+    EXPECT_EQ(utf8ToCp1251("\xED\xA0\x80"), "???"); // surrogate
 }
 
 TEST(TextCodec, PrefixCountsCharactersNotBytes)
 {
     EXPECT_EQ(utf8Prefix("Привет", 3), "При");
     EXPECT_EQ(utf8Prefix("ab", 5), "ab");
-    EXPECT_EQ(utf8Prefix("a\xFF" "b", 2), "a\xFF");
+    EXPECT_EQ(utf8Prefix("a\xFF"
+                         "b",
+                         2),
+              "a\xFF");
 }
 
 TEST(TextCodec, FoldCaseCoversCyrillicAndLatin)
