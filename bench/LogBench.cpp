@@ -46,4 +46,4 @@ BENCHMARK(BM_LogLineAfter)->Arg(0)->Arg(99000)->Unit(benchmark::kMillisecond)->I
 
 } // namespace
 
-BENCHMARK_MAIN();
+
