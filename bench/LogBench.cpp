@@ -45,5 +45,3 @@ void BM_LogLineAfter(benchmark::State& state)
 BENCHMARK(BM_LogLineAfter)->Arg(0)->Arg(99000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-
