@@ -62,6 +62,17 @@ std::vector<float> sineWave(int channels, int rate, double frequency, std::size_
     return samples;
 }
 
+std::vector<float> noiseWave(int channels, std::size_t frames, float amplitude)
+{
+    std::vector<float> samples(frames * static_cast<std::size_t>(channels));
+    std::uint32_t state = 12345;
+    for (float& sample : samples) {
+        state = state * 1664525u + 1013904223u;
+        sample = amplitude * (static_cast<float>(state >> 8) / static_cast<float>(1u << 23) - 1.0f);
+    }
+    return samples;
+}
+
 std::string pcm16(const std::vector<float>& samples)
 {
     std::string bytes;

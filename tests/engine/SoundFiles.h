@@ -28,6 +28,8 @@ std::string pcmWav(std::uint16_t channels, std::uint32_t rate, std::uint16_t bit
 // amplitude `amplitude` of full scale.
 std::vector<float> sineWave(int channels, int rate, double frequency, std::size_t frames,
                             float amplitude = 0.5f);
+// Deterministic white noise, interleaved.
+std::vector<float> noiseWave(int channels, std::size_t frames, float amplitude = 0.5f);
 // 16-bit little-endian signed samples of the same.
 std::string pcm16(const std::vector<float>& samples);
 
