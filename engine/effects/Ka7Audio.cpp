@@ -20,6 +20,8 @@ std::string alText(ALenum name)
 
 bool OpenAudio()
 {
+    if (AudioIsOpen())
+        return true; // one device for the whole run
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device) {
         LogLine("! Звуковое устройство не открылось: движок работает без звука");

@@ -12,7 +12,8 @@ namespace ra7 {
 // Opens the default OpenAL device, creates a context on it without
 // attributes and makes it current. When no device opens, logs a "! " line
 // and returns false: the engine goes on without sound, and every later
-// sound operation fails with its own error.
+// sound operation fails with its own error. With a context already current
+// it changes nothing and returns true.
 bool OpenAudio();
 
 // Takes the current context, finds its device, destroys the context and

@@ -8,6 +8,7 @@
 #include "runtime/Ka7Log.h"
 
 #include <AL/al.h>
+#include <AL/alc.h>
 #include <gmock/gmock.h>
 
 #include <cstdlib>
@@ -149,6 +150,19 @@ TEST_F(SoundBufferList, AlinfoLogsEveryExtensionOfTheLibrary)
     LogAudioLibraryInfo(info);
     EXPECT_THAT(LogLines(), Contains("  Версия AL: " + info.version));
     EXPECT_THAT(LogLines(), Contains("  Всего расширений : " + std::to_string(count)));
+}
+
+TEST_F(SoundBufferList, TheDeviceIsOpenedOnceAndCanBeOpenedAgainAfterClosing)
+{
+    ALCcontext* context = alcGetCurrentContext();
+    EXPECT_TRUE(OpenAudio());
+    EXPECT_EQ(alcGetCurrentContext(), context);
+    SoundBuffers.reset();
+    CloseAudio();
+    EXPECT_FALSE(AudioIsOpen());
+    CloseAudio(); // nothing left to close
+    EXPECT_TRUE(OpenAudio());
+    EXPECT_TRUE(AudioIsOpen());
 }
 
 using SoundWithoutDevice = ConsoleTest;
