@@ -84,7 +84,7 @@ OggFileHandle openStream(std::string bytes)
     const int result = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, kMemoryCallbacks);
     if (result < 0)
         throw Error("Could not open Ogg stream. [" + OggErrorText(result) + "]");
-    stream.release(); // the decoder owns it now
+    static_cast<void>(stream.release()); // the decoder owns it now
     return OggFileHandle(file.release());
 }
 
@@ -147,7 +147,7 @@ SoundData DecodeOgg(std::string_view fileName, std::string bytes)
     std::vector<std::uint8_t>& data = sound.Data;
     data.reserve(expectedBytes(*file, channels, inputSize));
 
-    constexpr std::size_t kStep = 64 * 1024;
+    constexpr std::size_t kStep = std::size_t{64} * 1024;
     std::size_t size = 0;
     int section = -1;
     int checkedSection = -1;

@@ -2,6 +2,7 @@
 
 #include "effects/AudioListener.h"
 #include "effects/Ka7SoundBuffersList.h"
+#include "effects/SourceSound.h"
 #include "engine/AudioFixture.h"
 #include "engine/SoundFiles.h"
 #include "runtime/Errors.h"
@@ -123,7 +124,7 @@ TEST_F(SoundSource, AMovedSourceHasOneOwner)
         AudioSource first("Sound");
         name = first.Name();
         AudioSource second(std::move(first));
-        EXPECT_EQ(first.Name(), 0u);
+        EXPECT_EQ(first.Name(), 0u); // NOLINT(bugprone-use-after-move): the moved-from state is the point
         EXPECT_EQ(second.Name(), name);
         AudioSource third("Other");
         const std::uint32_t replaced = third.Name();
@@ -132,6 +133,30 @@ TEST_F(SoundSource, AMovedSourceHasOneOwner)
         EXPECT_TRUE(alIsSource(name));
     }
     EXPECT_FALSE(alIsSource(name));
+}
+
+TEST_F(SoundSource, ANewSoundReplacesThatOfAPausedSource)
+{
+    AudioSource source("Sound");
+    source.AttachBuffer(loadSecondOfSound());
+    source.Play();
+    ASSERT_GT(waitForProgress(source).Bytes, 0);
+    source.Pause();
+    // The audio library takes a new buffer only on a stopped source: a
+    // paused one that is not stopped first keeps playing its old sound.
+    writeFile("other.wav", pcmWav(2, 8000, 16, std::string(400, '\0')));
+    const std::optional<KaSoundBuffer> record = AttachSoundFile(source, "other.wav");
+    ASSERT_TRUE(record.has_value());
+    EXPECT_EQ(record->Name, "other.wav");
+    EXPECT_EQ(record->Size, 400);
+    EXPECT_EQ(source.AttachedBuffer(), record->Buffer);
+    EXPECT_FALSE(source.IsPaused());
+    EXPECT_EQ(source.Offsets(), SourceOffsets{});
+
+    // An empty name keeps the sound; a file that cannot be loaded too.
+    EXPECT_FALSE(AttachSoundFile(source, "").has_value());
+    EXPECT_THROW(AttachSoundFile(source, "missing.wav"), Error);
+    EXPECT_EQ(source.AttachedBuffer(), record->Buffer);
 }
 
 TEST_F(Listener, FollowsTheCameraAndItsMovementSinceTheLastFrame)

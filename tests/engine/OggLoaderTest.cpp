@@ -101,7 +101,7 @@ TEST_F(OggLoader, OpenErrorsQuoteTheDecodersReason)
 TEST_F(OggLoader, CutFileGivesTheWholePagesItHolds)
 {
     // Noise does not compress: half of the file is far behind the headers.
-    const std::size_t frames = 16000 * 5;
+    const std::size_t frames = std::size_t{16000} * 5;
     const std::string whole = encodeOgg(1, 16000, noiseWave(1, frames));
     const SoundData half = DecodeOgg("cut.ogg", whole.substr(0, whole.size() / 2));
     EXPECT_GT(half.Size(), 0);

@@ -19,7 +19,6 @@ namespace {
 
 using ::testing::Contains;
 using ::testing::EndsWith;
-using ::testing::Not;
 using ::testing::StartsWith;
 using namespace test;
 using SoundBufferList = AudioTest;

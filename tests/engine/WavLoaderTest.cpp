@@ -9,7 +9,6 @@
 namespace ra7 {
 namespace {
 
-using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using namespace test;
 using namespace std::string_literals;
