@@ -1,5 +1,6 @@
 #include "runtime/Ka7ConsoleCommands.h"
 
+#include "effects/Ka7Audio.h"
 #include "runtime/Ka7Log.h"
 
 #include <cstdlib>
@@ -33,6 +34,15 @@ ConsoleProc notAvailable(const char* command, const char* subsystem)
     };
 }
 
+void AlInfo(const std::string&, const std::string&, const std::string&)
+{
+    if (!AudioIsOpen()) {
+        LogLine("! Звуковое устройство не открыто: описания OpenAL нет");
+        return;
+    }
+    LogAudioLibraryInfo(GetAudioLibraryInfo());
+}
+
 } // namespace
 
 const std::vector<KaConsoleCommand>& ConsoleCommands()
@@ -44,7 +54,7 @@ const std::vector<KaConsoleCommand>& ConsoleCommands()
         {"addmat", notAvailable("addmat", "материалы")},
         {"addtex", notAvailable("addtex", "текстуры")},
         {"glinfo", notAvailable("glinfo", "OpenGL-функции")},
-        {"alinfo", notAvailable("alinfo", "звуковые функции")},
+        {"alinfo", AlInfo},
     };
     return commands;
 }
