@@ -89,8 +89,9 @@ private:
     const float* record(std::uint32_t vertex) const { return in_ + kRecord * vertex; }
 
     // Texture coordinates per corner; with fixCylindrical a triangle that
-    // spans more than half the texture gets 1 added to its low corners, so it
-    // takes the short way round the wrap.
+    // spans more than half the texture in u (the direction that wraps round a
+    // cylinder) gets 1 added to its low corners, so it takes the short way
+    // round the wrap.
     void cornerTexCoords()
     {
         u_.resize(corners_);
@@ -101,17 +102,16 @@ private:
         }
         if (!s_.fixCylindrical)
             return;
-        for (std::size_t t = 0; t < triangles_; ++t)
-            for (std::vector<float>* axis : {&u_, &v_}) {
-                float* w = axis->data() + 3 * t;
-                const float high = std::max({w[0], w[1], w[2]});
-                const float low = std::min({w[0], w[1], w[2]});
-                if (high - low <= 0.5f)
-                    continue;
-                for (int k = 0; k < 3; ++k)
-                    if (w[k] < high - 0.5f)
-                        w[k] += 1.0f;
-            }
+        for (std::size_t t = 0; t < triangles_; ++t) {
+            float* u = u_.data() + 3 * t;
+            const float high = std::max({u[0], u[1], u[2]});
+            const float low = std::min({u[0], u[1], u[2]});
+            if (high - low <= 0.5f)
+                continue;
+            for (int k = 0; k < 3; ++k)
+                if (u[k] < high - 0.5f)
+                    u[k] += 1.0f;
+        }
     }
 
     void faceFrames()
@@ -154,9 +154,11 @@ private:
         } else {
             std::unordered_map<PositionKey, std::uint32_t, PositionHash> places;
             places.reserve(vertexCount_);
-            for (std::size_t v = 0; v < vertexCount_; ++v)
-                keyOfVertex[v] = places.try_emplace(positionKey(record(static_cast<std::uint32_t>(v))), keys)
+            for (std::size_t v = 0; v < vertexCount_; ++v) {
+                const auto next = static_cast<std::uint32_t>(places.size());
+                keyOfVertex[v] = places.try_emplace(positionKey(record(static_cast<std::uint32_t>(v))), next)
                                      .first->second;
+            }
             keys = static_cast<std::uint32_t>(places.size());
         }
         key_.resize(corners_);

@@ -19,7 +19,7 @@
  * calculateNormals recomputes the normals from the faces; respectSplits keeps
  * vertices that are separate in the input apart even where they share a
  * position (texture seams); fixCylindrical repairs texture coordinates that
- * wrap around (a triangle spanning more than half the texture in u or v).
+ * wrap around a cylinder (a triangle spanning more than half the texture in u).
  */
 
 #include <stdint.h>
