@@ -48,7 +48,8 @@ MeshArrays BuildGroupMesh(const TModel& model, std::int32_t group)
     mesh.TexCoords.reserve(corners);
     for (std::int32_t f = 1; f <= source.FaceCount; ++f) {
         const TCorner* c = source.FaceCorners(f);
-        const Vector3 p[3] = {model.Vertices[c[0].Vertex], model.Vertices[c[1].Vertex], model.Vertices[c[2].Vertex]};
+        const Vector3 p[3] = {model.Vertices[c[0].Vertex], model.Vertices[c[1].Vertex],
+                              model.Vertices[c[2].Vertex]};
         mesh.Vertices.insert(mesh.Vertices.end(), p, p + 3);
         const Vector3 flat = faceNormal(p[0], p[1], p[2]);
         for (int k = 0; k < 3; ++k)

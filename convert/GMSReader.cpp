@@ -11,8 +11,9 @@
 
 namespace ra7 {
 
-MeshArrays MergeGmsMesh(const KaGeomData3& positions, const KaGeomData3& normals, const KaGeomData2& texCoords,
-                        const KaCarArr& vertexIndices, const KaCarArr& texIndices)
+MeshArrays MergeGmsMesh(const KaGeomData3& positions, const KaGeomData3& normals,
+                        const KaGeomData2& texCoords, const KaCarArr& vertexIndices,
+                        const KaCarArr& texIndices)
 {
     MeshArrays mesh;
     if (texCoords.size() > positions.size()) {

@@ -12,9 +12,9 @@
 namespace ra7 {
 
 struct GmsObject {
-    std::string Name;  // the geometry object's name; its mesh is Name + "Mesh"
-    Vector3 Position;  // world position
-    MeshArrays Mesh;   // merged, tangents and binormals zero
+    std::string Name; // the geometry object's name; its mesh is Name + "Mesh"
+    Vector3 Position; // world position
+    MeshArrays Mesh;  // merged, tangents and binormals zero
 };
 
 // Reads every "trimesh()" object of a GMS file, appending each one to
@@ -32,7 +32,8 @@ void ReadGMSText(std::string_view cp1251Text, std::string_view displayName, std:
 // - otherwise the vertex indices become the mesh's, and texture-coordinate
 //   slot v holds the one of the corner whose vertex index is v.
 // Indices must be in range (the reader checks them).
-MeshArrays MergeGmsMesh(const KaGeomData3& positions, const KaGeomData3& normals, const KaGeomData2& texCoords,
-                        const KaCarArr& vertexIndices, const KaCarArr& texIndices);
+MeshArrays MergeGmsMesh(const KaGeomData3& positions, const KaGeomData3& normals,
+                        const KaGeomData2& texCoords, const KaCarArr& vertexIndices,
+                        const KaCarArr& texIndices);
 
 } // namespace ra7

@@ -52,7 +52,8 @@ std::unique_ptr<MeshMenderLibrary> MeshMenderLibrary::Open(const std::string& fi
         library->mend_ = ::dlsym(handle, "Mend");
         library->dispose_ = ::dlsym(handle, "DisposeMem");
         if (!library->mend_ || !library->dispose_) {
-            whyNot = "NVMeshMender: " + path + " does not export Mend and DisposeMem; the third tangent-space "
+            whyNot = "NVMeshMender: " + path +
+                     " does not export Mend and DisposeMem; the third tangent-space "
                      "method is disabled";
             return nullptr;
         }
@@ -96,9 +97,9 @@ bool MeshMenderLibrary::Apply(MeshArrays& mesh, const MeshMenderOptions& options
     const auto mend = reinterpret_cast<MendFunction>(mend_);
     const auto dispose = reinterpret_cast<DisposeMemFunction>(dispose_);
     const int ok = mend(&vertexBlock, &vertexCount, &indexBlock, &indexCount, options.MinNormalCreaseCos,
-                        options.MinTangentCreaseCos, options.MinBinormalCreaseCos, options.WeightNormalsByArea,
-                        options.CalculateNormals ? -1 : 0, options.RespectSplits ? -1 : 0,
-                        options.FixCylindrical ? -1 : 0);
+                        options.MinTangentCreaseCos, options.MinBinormalCreaseCos,
+                        options.WeightNormalsByArea, options.CalculateNormals ? -1 : 0,
+                        options.RespectSplits ? -1 : 0, options.FixCylindrical ? -1 : 0);
     if (ok == 0)
         return false;
 

@@ -54,7 +54,8 @@ struct FileCloser {
 
 class ObjReader {
 public:
-    ObjReader(TModel& model, std::string_view displayName, fs::path folder, const ModelMessageBox& showMessage)
+    ObjReader(TModel& model, std::string_view displayName, fs::path folder,
+              const ModelMessageBox& showMessage)
         : model_(model), displayName_(displayName), folder_(std::move(folder)), showMessage_(showMessage)
     {
     }
@@ -79,7 +80,14 @@ private:
     TGroup& currentGroup();
     void addGroup(std::string name);
     void parseCorner(std::string_view field, TCorner& corner) const;
-    std::int32_t resolveIndex(std::int64_t written, std::int32_t count, const char* kind) const;
+    std::int32_t resolveIndex(std::int64_t written, std::int32_t count, const char* kind) const
+    {
+        if (written > 0 && written <= count)
+            return static_cast<std::int32_t>(written);
+        return resolveOtherIndex(written, count, kind);
+    }
+    // Relative indices, and the errors.
+    std::int32_t resolveOtherIndex(std::int64_t written, std::int32_t count, const char* kind) const;
 
     TModel& model_;
     std::string displayName_;
@@ -207,45 +215,41 @@ void ObjReader::readGroup(std::string_view rest)
     addGroup(modelName(rest));
 }
 
-std::int32_t ObjReader::resolveIndex(std::int64_t written, std::int32_t count, const char* kind) const
+std::int32_t ObjReader::resolveOtherIndex(std::int64_t written, std::int32_t count, const char* kind) const
 {
-    if (written > 0 && written <= count)
-        return static_cast<std::int32_t>(written);
     if (written == 0)
         fail(std::string(kind) + " index 0 is not valid: indices start at 1");
     if (written > 0)
-        fail(std::string(kind) + " index " + std::to_string(written) + " is past the " + std::to_string(count) +
-             " read so far");
+        fail(std::string(kind) + " index " + std::to_string(written) + " is past the " +
+             std::to_string(count) + " read so far");
     // Relative: -1 is the last one read so far.
     const std::int64_t absolute = count + 1 + written;
     if (absolute < 1)
-        fail("relative " + std::string(kind) + " index " + std::to_string(written) + " points before the first of the " +
-             std::to_string(count) + " read so far");
+        fail("relative " + std::string(kind) + " index " + std::to_string(written) +
+             " points before the first of the " + std::to_string(count) + " read so far");
     return static_cast<std::int32_t>(absolute);
 }
 
 namespace {
 
-// A signed decimal integer at the start of `text`; advances past it. Values
-// are limited to what an index can hold so that the arithmetic cannot overflow.
-bool takeInteger(std::string_view& text, std::int64_t& value)
+// A signed decimal integer at `p`; advances past it. Values are limited to
+// what an index can hold so that the arithmetic cannot overflow.
+inline bool takeInteger(const char*& p, const char* end, std::int64_t& value)
 {
-    std::size_t i = 0;
     bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    const std::size_t firstDigit = i;
+    if (p != end && (*p == '-' || *p == '+'))
+        negative = *p++ == '-';
+    const char* first = p;
     std::int64_t magnitude = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        magnitude = magnitude * 10 + (text[i] - '0');
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) {
+        magnitude = magnitude * 10 + (*p - '0');
         if (magnitude > std::numeric_limits<std::int32_t>::max())
             return false;
-        ++i;
+        ++p;
     }
-    if (i == firstDigit)
+    if (p == first)
         return false;
     value = negative ? -magnitude : magnitude;
-    text.remove_prefix(i);
     return true;
 }
 
@@ -254,26 +258,24 @@ bool takeInteger(std::string_view& text, std::int64_t& value)
 void ObjReader::parseCorner(std::string_view field, TCorner& corner) const
 {
     // v, v/t, v//n or v/t/n
-    std::string_view text = field;
+    const char* p = field.data();
+    const char* end = p + field.size();
     std::int64_t vertex = 0, texCoord = 0, normal = 0;
     bool hasTexCoord = false, hasNormal = false;
-    bool ok = takeInteger(text, vertex);
-    if (ok && !text.empty()) {
-        ok = text.front() == '/';
-        text.remove_prefix(1);
-        if (ok && !text.empty() && text.front() != '/') {
-            ok = takeInteger(text, texCoord);
+    bool ok = takeInteger(p, end, vertex);
+    if (ok && p != end) {
+        ok = *p++ == '/';
+        if (ok && p != end && *p != '/') {
+            ok = takeInteger(p, end, texCoord);
             hasTexCoord = true;
         }
-        if (ok && !text.empty()) {
-            ok = text.front() == '/';
-            text.remove_prefix(1);
-            ok = ok && takeInteger(text, normal);
+        if (ok && p != end) {
+            ok = *p++ == '/' && takeInteger(p, end, normal);
             hasNormal = true;
         } else if (ok && !hasTexCoord) {
             ok = false; // "v/" is no form
         }
-        ok = ok && text.empty();
+        ok = ok && p == end;
     }
     if (!ok)
         fail("face corner " + quoteField(field) + " is not v, v/t, v//n or v/t/n");
@@ -469,7 +471,8 @@ TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage)
     const std::string displayName(fileName);
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file)
-        throw FileError(displayName, FilePlace::whole(), std::string("cannot open file: ") + std::strerror(errno));
+        throw FileError(displayName, FilePlace::whole(),
+                        std::string("cannot open file: ") + std::strerror(errno));
     ObjReader reader(model, displayName, path.parent_path(), showMessage);
     TextLineSplitter lines(displayName);
     auto onLine = [&](std::string_view text, std::uint64_t number) { reader.line(text, number); };
@@ -481,7 +484,8 @@ TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage)
         lines.feed(std::string_view(block.get(), got), onLine);
         if (got < kBlock) {
             if (std::ferror(file.get()))
-                throw FileError(displayName, FilePlace::whole(), std::string("cannot read: ") + std::strerror(errno));
+                throw FileError(displayName, FilePlace::whole(),
+                                std::string("cannot read: ") + std::strerror(errno));
             break;
         }
     }

@@ -44,8 +44,8 @@ struct TMaterial {
     std::string Name;
     Vector3 Ambient, Diffuse, Specular;
     float Shininess = 60.0f;
-    std::string MapName;             // as written in the library, upper case
-    std::filesystem::path MapPath;   // the texture file found for it; empty when missing
+    std::string MapName;           // as written in the library, upper case
+    std::filesystem::path MapPath; // the texture file found for it; empty when missing
 };
 
 struct TModel {

@@ -80,8 +80,8 @@ Vector3 isoLine(Corner c[3], const Vector3& normal)
 
 } // namespace
 
-void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaGeomData3& normals, const KaGeomData2& texCoords,
-                          KaGeomData3& tangents, KaGeomData3& binormals)
+void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaGeomData3& normals,
+                          const KaGeomData2& texCoords, KaGeomData3& tangents, KaGeomData3& binormals)
 {
     tangents.clear();
     binormals.clear();

@@ -21,7 +21,7 @@ void TangentSpaceGradients(const KaGeomData3& vertices, const KaGeomData2& texCo
 // v), the binormal the line of constant u, each pointing from higher to lower
 // coordinate, orthogonalised against the corner's normal and normalised.
 // Corners of an incomplete last triangle get no entry.
-void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaGeomData3& normals, const KaGeomData2& texCoords,
-                          KaGeomData3& tangents, KaGeomData3& binormals);
+void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaGeomData3& normals,
+                          const KaGeomData2& texCoords, KaGeomData3& tangents, KaGeomData3& binormals);
 
 } // namespace ra7

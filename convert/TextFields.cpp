@@ -8,7 +8,7 @@
 
 namespace ra7 {
 
-bool parseNumberField(std::string_view field, float& value)
+bool parseNumberFieldSlow(std::string_view field, float& value)
 {
     const char* end = field.data() + field.size();
     const auto [stop, ec] = std::from_chars(field.data(), end, value, std::chars_format::general);

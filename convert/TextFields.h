@@ -42,7 +42,40 @@ private:
 };
 
 // A finite single written in decimal; false for anything else.
-bool parseNumberField(std::string_view field, float& value);
+bool parseNumberFieldSlow(std::string_view field, float& value);
+
+// The same, with a fast path for the usual form "-123.456": at most 7
+// significant digits and at most 10 decimals. Then the digits and the power
+// of ten are both exact singles and one division rounds correctly.
+inline bool parseNumberField(std::string_view field, float& value)
+{
+    static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const char* p = field.data();
+    const char* end = p + field.size();
+    const bool negative = p != end && *p == '-';
+    p += negative;
+    std::uint32_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    const char* first = p;
+    for (; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p - '0');
+        if (digit <= 9) {
+            mantissa = mantissa * 10 + digit;
+            digits += mantissa != 0;
+            decimals += point;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (p != end || p == first || (point && p == first + 1) || digits > 7 || decimals > 10)
+        return parseNumberFieldSlow(field, value);
+    const float magnitude = static_cast<float>(mantissa) / kPowers[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
 
 // Latin letters to upper case; every other byte is kept.
 std::string asciiUpper(std::string_view text);

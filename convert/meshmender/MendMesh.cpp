@@ -16,19 +16,43 @@ struct Vec3 {
     float x = 0, y = 0, z = 0;
 };
 
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float length(Vec3 a) { return std::sqrt(dot(a, a)); }
+Vec3 operator+(Vec3 a, Vec3 b)
+{
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec3 operator-(Vec3 a, Vec3 b)
+{
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 operator*(Vec3 a, float s)
+{
+    return {a.x * s, a.y * s, a.z * s};
+}
+float dot(Vec3 a, Vec3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vec3 cross(Vec3 a, Vec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float length(Vec3 a)
+{
+    return std::sqrt(dot(a, a));
+}
 Vec3 normalized(Vec3 a)
 {
     const float l = length(a);
     return l > 0 && std::isfinite(l) ? a * (1.0f / l) : Vec3{};
 }
-bool isZero(Vec3 a) { return a.x == 0 && a.y == 0 && a.z == 0; }
-bool sameBits(Vec3 a, Vec3 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool isZero(Vec3 a)
+{
+    return a.x == 0 && a.y == 0 && a.z == 0;
+}
+bool sameBits(Vec3 a, Vec3 b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 // Any unit vector perpendicular to the unit vector n.
 Vec3 perpendicular(Vec3 n)
@@ -37,7 +61,10 @@ Vec3 perpendicular(Vec3 n)
     return normalized(axis - n * dot(axis, n));
 }
 
-Vec3 field(const float* record, std::size_t first) { return {record[first], record[first + 1], record[first + 2]}; }
+Vec3 field(const float* record, std::size_t first)
+{
+    return {record[first], record[first + 1], record[first + 2]};
+}
 
 struct PositionKey {
     std::uint32_t bits[3];
@@ -68,8 +95,8 @@ PositionKey positionKey(const float* record)
 
 class Mender {
 public:
-    Mender(const float* records, std::size_t vertexCount, const std::uint32_t* indices, std::size_t indexCount,
-           const MendSettings& settings)
+    Mender(const float* records, std::size_t vertexCount, const std::uint32_t* indices,
+           std::size_t indexCount, const MendSettings& settings)
         : in_(records), vertexCount_(vertexCount), idx_(indices), corners_(indexCount),
           triangles_(indexCount / 3), s_(settings)
     {
@@ -260,7 +287,8 @@ private:
             std::memcpy(made + 11, &binormal_[c], 3 * sizeof(float));
             std::uint32_t slot = firstSlot[v];
             std::uint32_t last = kNone;
-            while (slot != kNone && std::memcmp(out.records.data() + kRecord * slot, made, sizeof made) != 0) {
+            while (slot != kNone &&
+                   std::memcmp(out.records.data() + kRecord * slot, made, sizeof made) != 0) {
                 last = slot;
                 slot = nextSlot[slot];
             }
@@ -296,8 +324,8 @@ private:
 
 } // namespace
 
-bool mendMesh(const float* records, std::size_t vertexCount, const std::uint32_t* indices, std::size_t indexCount,
-              const MendSettings& settings, MendOutput& out)
+bool mendMesh(const float* records, std::size_t vertexCount, const std::uint32_t* indices,
+              std::size_t indexCount, const MendSettings& settings, MendOutput& out)
 {
     if (indexCount % 3 != 0 || vertexCount >= kNone || indexCount >= kNone)
         return false;

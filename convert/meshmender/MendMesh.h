@@ -24,7 +24,7 @@ struct MendOutput {
 
 // False when the input cannot be mended (index count not a multiple of 3, an
 // index outside the vertices, a value that is not finite).
-bool mendMesh(const float* records, std::size_t vertexCount, const std::uint32_t* indices, std::size_t indexCount,
-              const MendSettings& settings, MendOutput& out);
+bool mendMesh(const float* records, std::size_t vertexCount, const std::uint32_t* indices,
+              std::size_t indexCount, const MendSettings& settings, MendOutput& out);
 
 } // namespace meshmender

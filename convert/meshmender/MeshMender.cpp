@@ -19,9 +19,10 @@ void* newBlock(const void* source, std::size_t bytes)
 
 } // namespace
 
-extern "C" int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* indexBlock, uintptr_t* indexCount,
-                    float minNormalCreaseCos, float minTangentCreaseCos, float minBinormalCreaseCos,
-                    float weightNormalsByArea, int calculateNormals, int respectSplits, int fixCylindrical)
+extern "C" int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* indexBlock,
+                    uintptr_t* indexCount, float minNormalCreaseCos, float minTangentCreaseCos,
+                    float minBinormalCreaseCos, float weightNormalsByArea, int calculateNormals,
+                    int respectSplits, int fixCylindrical)
 {
     if (!vertexBlock || !vertexCount || !indexBlock || !indexCount)
         return 0;
@@ -38,7 +39,8 @@ extern "C" int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* i
         settings.fixCylindrical = fixCylindrical != 0;
         meshmender::MendOutput out;
         if (!meshmender::mendMesh(reinterpret_cast<const float*>(*vertexBlock), *vertexCount,
-                                  reinterpret_cast<const std::uint32_t*>(*indexBlock), *indexCount, settings, out))
+                                  reinterpret_cast<const std::uint32_t*>(*indexBlock), *indexCount, settings,
+                                  out))
             return 0;
         void* vertices = newBlock(out.records.data(), out.records.size() * sizeof(float));
         void* indices = newBlock(out.indices.data(), out.indices.size() * sizeof(std::uint32_t));

@@ -32,14 +32,15 @@ extern "C" {
 
 enum { kMendRecordSingles = 14 };
 
-MESHMENDER_API int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* indexBlock, uintptr_t* indexCount,
-                        float minNormalCreaseCos, float minTangentCreaseCos, float minBinormalCreaseCos,
-                        float weightNormalsByArea, int calculateNormals, int respectSplits, int fixCylindrical);
+MESHMENDER_API int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* indexBlock,
+                        uintptr_t* indexCount, float minNormalCreaseCos, float minTangentCreaseCos,
+                        float minBinormalCreaseCos, float weightNormalsByArea, int calculateNormals,
+                        int respectSplits, int fixCylindrical);
 
 MESHMENDER_API void DisposeMem(uintptr_t block);
 
-typedef int (*MendFunction)(uintptr_t*, uintptr_t*, uintptr_t*, uintptr_t*, float, float, float, float, int, int,
-                            int);
+typedef int (*MendFunction)(uintptr_t*, uintptr_t*, uintptr_t*, uintptr_t*, float, float, float, float, int,
+                            int, int);
 typedef void (*DisposeMemFunction)(uintptr_t);
 
 #ifdef __cplusplus

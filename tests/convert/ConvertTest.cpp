@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace ra7 {
 namespace {
 
@@ -31,7 +30,8 @@ TEST_F(ConvertTest, TwoTrianglesGiveSixVerticesAndIndicesZeroToFive)
     ASSERT_EQ(mesh.Vertices.size(), 6u);
     EXPECT_EQ(mesh.Indices, (KaCarArr{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(mesh.Vertices, (KaGeomData3{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
-    EXPECT_EQ(mesh.Normals, (KaGeomData3{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}}));
+    EXPECT_EQ(mesh.Normals,
+              (KaGeomData3{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}}));
     EXPECT_EQ(mesh.TexCoords, (KaGeomData2{{0, 0}, {1, 0}, {1, 1}, {0, 0}, {1, 1}, {0, 1}}));
     EXPECT_EQ(mesh.Tangents, KaGeomData3(6));
     EXPECT_EQ(mesh.Binormals, KaGeomData3(6));
@@ -41,7 +41,8 @@ TEST_F(ConvertTest, CornersWithoutNormalOrTexCoordGetTheFaceNormalAndZero)
 {
     const TModel model = read(std::string(kQuad) + "f 1 3 4\nf 4 3 1\n");
     const MeshArrays mesh = BuildGroupMesh(model, 1);
-    EXPECT_EQ(mesh.Normals, (KaGeomData3{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}}));
+    EXPECT_EQ(mesh.Normals,
+              (KaGeomData3{{0, 0, 1}, {0, 0, 1}, {0, 0, 1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}}));
     EXPECT_EQ(mesh.TexCoords, KaGeomData2(6));
 }
 
@@ -76,7 +77,8 @@ TEST_F(ConvertTest, GroupsWithoutFacesMakeNoMesh)
 
 TEST_F(ConvertTest, GroupsWithTheSameNameGetDistinctMeshFiles)
 {
-    const TModel model = read(std::string(kQuad) + "g box\nf 1 2 3\ng Box\nf 1 2 3\ng box_1\nf 1 2 3\ng BOX\nf 1 2 3\n");
+    const TModel model =
+        read(std::string(kQuad) + "g box\nf 1 2 3\ng Box\nf 1 2 3\ng box_1\nf 1 2 3\ng BOX\nf 1 2 3\n");
     const auto plans = PlanGroupMeshes(model, "data\\models");
     ASSERT_EQ(plans.size(), 4u);
     EXPECT_EQ(plans[0].MeshName, "data\\models\\BOX.mes");
@@ -87,7 +89,8 @@ TEST_F(ConvertTest, GroupsWithTheSameNameGetDistinctMeshFiles)
 
 TEST_F(ConvertTest, GroupNamesCannotLeadOutOfTheTargetFolder)
 {
-    const TModel model = read(std::string(kQuad) + "g ..\\..\\evil\nf 1 2 3\ng a/b:c\nf 1 2 3\ng ..\nf 1 2 3\n");
+    const TModel model =
+        read(std::string(kQuad) + "g ..\\..\\evil\nf 1 2 3\ng a/b:c\nf 1 2 3\ng ..\nf 1 2 3\n");
     const auto plans = PlanGroupMeshes(model, "out");
     ASSERT_EQ(plans.size(), 3u);
     EXPECT_EQ(plans[0].MeshName, "out\\.._.._EVIL.mes");

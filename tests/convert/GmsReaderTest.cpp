@@ -64,9 +64,8 @@ std::string errorOf(const std::string& text, std::vector<GmsObject>& objects)
 
 TEST(GmsReaderTest, FewerTexCoordsThanVerticesKeepTheVertexNumbering)
 {
-    const std::string text = "gmax scene\r\n" +
-                             gmsObject("Floor", "1 2 3", "trimesh()", "4 2 3",
-                                       quad({"0 0", "1 0", "0.5 1"}, {"0 1 2", "0 2 1"}));
+    const std::string text = "gmax scene\r\n" + gmsObject("Floor", "1 2 3", "trimesh()", "4 2 3",
+                                                          quad({"0 0", "1 0", "0.5 1"}, {"0 1 2", "0 2 1"}));
     std::vector<GmsObject> objects;
     ReadGMSText(text, "level.gms", objects);
     ASSERT_EQ(objects.size(), 1u);
@@ -94,8 +93,10 @@ TEST(GmsReaderTest, MoreTexCoordsThanVerticesReLayPositionsAndNormals)
     const MeshArrays& merged = objects[0].Mesh;
     EXPECT_EQ(merged.Indices, (KaCarArr{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(merged.TexCoords.size(), 6u);
-    EXPECT_EQ(merged.Vertices, (KaGeomData3{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
-    EXPECT_EQ(merged.Normals, (KaGeomData3{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 0}, {0, 0, -1}}));
+    EXPECT_EQ(merged.Vertices,
+              (KaGeomData3{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
+    EXPECT_EQ(merged.Normals,
+              (KaGeomData3{{0, 0, 1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 0}, {0, 0, -1}}));
     EXPECT_EQ(merged.Tangents.size(), 6u);
     EXPECT_EQ(merged.Binormals.size(), 6u);
 }
@@ -117,8 +118,9 @@ TEST(GmsReaderTest, ObjectsReadBeforeADamagedOneAreKept)
 {
     GmsMesh bad = quad({"0 0"}, {"0 0 0", "0 0 0"});
     bad.vertices[2] = "1 1,5.0 0";
-    const std::string text = gmsObject("Good", "0 0 0", "trimesh()", "4 2 1", quad({"0 0"}, {"0 0 0", "0 0 0"})) +
-                             gmsObject("Bad", "0 0 0", "trimesh()", "4 2 1", bad);
+    const std::string text =
+        gmsObject("Good", "0 0 0", "trimesh()", "4 2 1", quad({"0 0"}, {"0 0 0", "0 0 0"})) +
+        gmsObject("Bad", "0 0 0", "trimesh()", "4 2 1", bad);
     std::vector<GmsObject> objects;
     EXPECT_EQ(errorOf(text, objects), "level.gms: line 42: malformed number \"1,5.0\"");
     ASSERT_EQ(objects.size(), 1u);

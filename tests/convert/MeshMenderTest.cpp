@@ -35,8 +35,8 @@ protected:
     }
 
     // Appends the quad a b c d as two triangles facing `outward`.
-    static void addQuad(KaCarArr& indices, const KaGeomData3& p, std::uint32_t a, std::uint32_t b, std::uint32_t c,
-                        std::uint32_t d, const Vector3& outward)
+    static void addQuad(KaCarArr& indices, const KaGeomData3& p, std::uint32_t a, std::uint32_t b,
+                        std::uint32_t c, std::uint32_t d, const Vector3& outward)
     {
         if (dot(cross(VectorSub(p[b], p[a]), VectorSub(p[c], p[a])), outward) < 0)
             std::swap(b, d);
@@ -73,9 +73,11 @@ protected:
         MeshArrays mesh;
         for (std::uint32_t ring = 0; ring < 2; ++ring)
             for (std::uint32_t s = 0; s < segments; ++s) {
-                const float angle = 2 * std::numbers::pi_v<float> * static_cast<float>(s) / static_cast<float>(segments);
+                const float angle =
+                    2 * std::numbers::pi_v<float> * static_cast<float>(s) / static_cast<float>(segments);
                 mesh.Vertices.push_back({std::cos(angle), std::sin(angle), static_cast<float>(ring)});
-                mesh.TexCoords.push_back({static_cast<float>(s) / static_cast<float>(segments), static_cast<float>(ring)});
+                mesh.TexCoords.push_back(
+                    {static_cast<float>(s) / static_cast<float>(segments), static_cast<float>(ring)});
             }
         for (std::uint32_t s = 0; s < segments; ++s) {
             const std::uint32_t next = (s + 1) % segments;
@@ -226,8 +228,8 @@ TEST_F(MeshMenderTest, FixCylindricalMakesTheSeamContinuous)
 MeshArrays roof()
 {
     MeshArrays mesh;
-    mesh.Vertices = {{-1, 0, 0}, {-1, 1, 0}, {0, 0, 0.2f}, {0, 1, 0.2f}, // left panel
-                     {0, 0, 0.2f}, {0, 1, 0.2f}, {1, 0, 0}, {1, 1, 0}};  // right panel
+    mesh.Vertices = {{-1, 0, 0},   {-1, 1, 0},   {0, 0, 0.2f}, {0, 1, 0.2f}, // left panel
+                     {0, 0, 0.2f}, {0, 1, 0.2f}, {1, 0, 0},    {1, 1, 0}};   // right panel
     mesh.TexCoords = {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}, {0, 1}, {1, 0}, {1, 1}};
     mesh.Normals.assign(8, kZeroVector);
     mesh.Indices = {0, 2, 3, 0, 3, 1, 4, 6, 5, 5, 6, 7}; // mirror images

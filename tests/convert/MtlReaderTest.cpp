@@ -30,11 +30,12 @@ protected:
 
 TEST_F(MtlReaderTest, ReadsEntriesWithColoursShininessAndDefaults)
 {
-    const TModel model = read("# made by hand\n"
-                              "newmtl  Shiny Metal \n"
-                              "Ka 0.1 0.2 0.3\nKd\t0.4 0.5 0.6\nks 0.7 0.8 0.9\nNs 96.5\nNi 1.5\nd 1\nillum 2\n"
-                              "newmtl plain\n"
-                              "Kd 0.5\n");
+    const TModel model =
+        read("# made by hand\n"
+             "newmtl  Shiny Metal \n"
+             "Ka 0.1 0.2 0.3\nKd\t0.4 0.5 0.6\nks 0.7 0.8 0.9\nNs 96.5\nNi 1.5\nd 1\nillum 2\n"
+             "newmtl plain\n"
+             "Kd 0.5\n");
     ASSERT_EQ(model.MaterialCount, 2);
     const TMaterial& shiny = model.Materials[1];
     EXPECT_EQ(shiny.Name, "SHINY METAL");

@@ -19,9 +19,10 @@ protected:
     TModel read(std::string_view text)
     {
         TModel model;
-        ReadOBJText(model, text, "model.obj", dir(), [this](const std::string& caption, const std::string& message) {
-            messages.push_back(caption + "|" + message);
-        });
+        ReadOBJText(model, text, "model.obj", dir(),
+                    [this](const std::string& caption, const std::string& message) {
+                        messages.push_back(caption + "|" + message);
+                    });
         return model;
     }
 
@@ -135,9 +136,10 @@ TEST_F(ObjReaderTest, CrLfLoneCrTabsAndRunsOfBlanksReadLikePlainLines)
 {
     const std::string plain = "v 1 2 3\nv 4 5 6\nv 7 8 9\nvt 0.1 0.2\ng box\nf 1/1 2/1 3/1\n";
     const TModel expected = read(plain);
-    for (const std::string& text : {std::string("v 1 2 3\r\nv 4 5 6\r\nv 7 8 9\r\nvt 0.1 0.2\r\ng box\r\nf 1/1 2/1 3/1\r\n"),
-                                   std::string("v 1 2 3\rv 4 5 6\rv 7 8 9\rvt 0.1 0.2\rg box\rf 1/1 2/1 3/1"),
-                                   std::string("v\t1\t2\t3\nv  4   5 6\n  v 7 8 9  \nvt\t0.1 0.2\ng\tbox\nf 1/1\t2/1  3/1\n")}) {
+    for (const std::string& text :
+         {std::string("v 1 2 3\r\nv 4 5 6\r\nv 7 8 9\r\nvt 0.1 0.2\r\ng box\r\nf 1/1 2/1 3/1\r\n"),
+          std::string("v 1 2 3\rv 4 5 6\rv 7 8 9\rvt 0.1 0.2\rg box\rf 1/1 2/1 3/1"),
+          std::string("v\t1\t2\t3\nv  4   5 6\n  v 7 8 9  \nvt\t0.1 0.2\ng\tbox\nf 1/1\t2/1  3/1\n")}) {
         const TModel model = read(text);
         ASSERT_EQ(model.VertexCount, 3);
         for (int v = 1; v <= 3; ++v)
@@ -153,7 +155,8 @@ TEST_F(ObjReaderTest, CrLfLoneCrTabsAndRunsOfBlanksReadLikePlainLines)
 TEST_F(ObjReaderTest, ErrorLineNumbersCountCrLfAsOneLineEnd)
 {
     EXPECT_EQ(errorOf("# head\r\n\r\nv 1 2 3\r\nv 1 2 x\r\n"), "model.obj: line 4: malformed number \"x\"");
-    EXPECT_EQ(errorOf("v 1 2 3\rv 1 2 3\rf 1 2 9"), "model.obj: line 3: vertex index 9 is past the 2 read so far");
+    EXPECT_EQ(errorOf("v 1 2 3\rv 1 2 3\rf 1 2 9"),
+              "model.obj: line 3: vertex index 9 is past the 2 read so far");
 }
 
 TEST_F(ObjReaderTest, MalformedNumbersStopTheReadWithTheLine)
@@ -174,24 +177,28 @@ TEST_F(ObjReaderTest, RefusesCornersOfNoKnownForm)
     const std::string head = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvn 0 0 1\n";
     for (const char* corner : {"1/", "1//", "1/1/", "1/1/1/1", "/1", "//1", "1/a/1", "--1", "1 /1"}) {
         const std::string message = errorOf(head + "f 1 2 " + corner + "\n");
-        EXPECT_NE(message.find("model.obj: line 6: face corner"), std::string::npos) << corner << ": " << message;
+        EXPECT_NE(message.find("model.obj: line 6: face corner"), std::string::npos)
+            << corner << ": " << message;
     }
 }
 
 TEST_F(ObjReaderTest, RefusesIndicesOutsideTheArrays)
 {
     const std::string head = "v 0 0 0\nv 1 0 0\nv 1 1 0\nvt 0 0\nvn 0 0 1\n";
-    EXPECT_EQ(errorOf(head + "f 0 1 2\n"), "model.obj: line 6: vertex index 0 is not valid: indices start at 1");
+    EXPECT_EQ(errorOf(head + "f 0 1 2\n"),
+              "model.obj: line 6: vertex index 0 is not valid: indices start at 1");
     EXPECT_EQ(errorOf(head + "f 1 2 4\n"), "model.obj: line 6: vertex index 4 is past the 3 read so far");
     EXPECT_EQ(errorOf(head + "f 1 2 2147483647\n"),
               "model.obj: line 6: vertex index 2147483647 is past the 3 read so far");
     EXPECT_EQ(errorOf(head + "f 1/2/1 2/1/1 3/1/1\n"),
               "model.obj: line 6: texture coordinate index 2 is past the 1 read so far");
-    EXPECT_EQ(errorOf(head + "f 1//1 2//1 3//7\n"), "model.obj: line 6: normal index 7 is past the 1 read so far");
+    EXPECT_EQ(errorOf(head + "f 1//1 2//1 3//7\n"),
+              "model.obj: line 6: normal index 7 is past the 1 read so far");
     EXPECT_EQ(errorOf(head + "f 1 2 -4\n"),
               "model.obj: line 6: relative vertex index -4 points before the first of the 3 read so far");
     EXPECT_EQ(errorOf("f 1 2 3\n"), "model.obj: line 1: vertex index 1 is past the 0 read so far");
-    EXPECT_EQ(errorOf(head + "f 1 2\n"), "model.obj: line 6: a face needs at least three corners, this one has 2");
+    EXPECT_EQ(errorOf(head + "f 1 2\n"),
+              "model.obj: line 6: a face needs at least three corners, this one has 2");
 }
 
 TEST_F(ObjReaderTest, EmptyAndCommentOnlyFilesGiveAnEmptyModel)
@@ -207,8 +214,9 @@ TEST_F(ObjReaderTest, EmptyAndCommentOnlyFilesGiveAnEmptyModel)
 TEST_F(ObjReaderTest, UseMtlPicksTheLastMatchingMaterialAndTheSecondLineWins)
 {
     test::writeFile(dir() / "lib.mtl", "newmtl Red\nnewmtl Blue\nnewmtl red\n");
-    const TModel model = read("mtllib lib.mtl\nv 0 0 0\ng a\nusemtl RED\nusemtl blue\nf 1 1 1\ng b\nUSEMTL red\n"
-                              "usemtl nosuch\n");
+    const TModel model =
+        read("mtllib lib.mtl\nv 0 0 0\ng a\nusemtl RED\nusemtl blue\nf 1 1 1\ng b\nUSEMTL red\n"
+             "usemtl nosuch\n");
     ASSERT_TRUE(model.HasMaterials);
     ASSERT_EQ(model.MaterialCount, 3);
     EXPECT_EQ(model.Groups[1].MaterialIndex, 2); // the second line wins
@@ -229,7 +237,8 @@ TEST_F(ObjReaderTest, MissingLibraryShowsTheMessageAndTheModelLoadsWithoutMateri
     const TModel model = read("mtllib Missing.mtl\nv 1 2 3\n");
     EXPECT_FALSE(model.HasMaterials);
     EXPECT_EQ(model.VertexCount, 1);
-    EXPECT_EQ(messages, (std::vector<std::string>{"Load Model Material|Cannot find the material file : MISSING.MTL"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"Load Model Material|Cannot find the material file : MISSING.MTL"}));
 }
 
 TEST_F(ObjReaderTest, LoadObjFindsLibraryAndTexturesBesideTheModelWithoutChangingDirectory)
@@ -240,9 +249,8 @@ TEST_F(ObjReaderTest, LoadObjFindsLibraryAndTexturesBesideTheModelWithoutChangin
     test::writeFile(dir() / "models" / "Crate.v2.obj", "mtllib CRATE.MTL\nv 1 2 3\n");
     const auto before = std::filesystem::current_path();
     std::vector<std::string> shown;
-    const TModel model = LoadOBJ("models\\crate.v2.obj", [&](const std::string&, const std::string& text) {
-        shown.push_back(text);
-    });
+    const TModel model = LoadOBJ("models\\crate.v2.obj",
+                                 [&](const std::string&, const std::string& text) { shown.push_back(text); });
     EXPECT_EQ(std::filesystem::current_path(), before);
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(model.Name, "Crate");
@@ -256,7 +264,8 @@ TEST_F(ObjReaderTest, LoadObjFindsLibraryAndTexturesBesideTheModelWithoutChangin
 TEST_F(ObjReaderTest, MissingObjFileGivesAnEmptyModelWithoutMessage)
 {
     std::vector<std::string> shown;
-    const TModel model = LoadOBJ("nothing.obj", [&](const std::string&, const std::string& text) { shown.push_back(text); });
+    const TModel model =
+        LoadOBJ("nothing.obj", [&](const std::string&, const std::string& text) { shown.push_back(text); });
     EXPECT_EQ(model.Name, "nothing");
     EXPECT_EQ(model.VertexCount, 0);
     EXPECT_EQ(model.GroupCount, 0);
@@ -303,7 +312,9 @@ TEST_F(ObjReaderTest, ClearModelEmptiesEverything)
     TModel model = read("mtllib lib.mtl\nv 1 2 3\nvt 0 0\nvn 0 0 1\ng x\nf 1 1 1\n");
     ClearModel(model);
     EXPECT_FALSE(model.HasMaterials);
-    EXPECT_EQ(model.VertexCount + model.NormalCount + model.TexCoordCount + model.GroupCount + model.MaterialCount, 0);
+    EXPECT_EQ(model.VertexCount + model.NormalCount + model.TexCoordCount + model.GroupCount +
+                  model.MaterialCount,
+              0);
     EXPECT_EQ(model.Vertices.size() + model.Normals.size() + model.TexCoords.size() + model.Groups.size() +
                   model.Materials.size(),
               5u); // only the unused elements 0

@@ -42,8 +42,9 @@ protected:
 TEST_F(RealModelsTest, SpiderReadsWithItsLibraryAndTextures)
 {
     std::vector<std::string> messages;
-    const TModel model = LoadOBJ((kModels / "spider.obj").string(),
-                                 [&](const std::string&, const std::string& text) { messages.push_back(text); });
+    const TModel model =
+        LoadOBJ((kModels / "spider.obj").string(),
+                [&](const std::string&, const std::string& text) { messages.push_back(text); });
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(model.Name, "spider");
     EXPECT_EQ(model.VertexCount, 762);

@@ -76,8 +76,10 @@ TEST(TangentSpaceTest, DegenerateTextureMappingGivesZeroNotNonFiniteVectors)
 
     TangentSpaceIsoLines(quad.vertices, quad.normals, quad.texCoords, tangents, binormals);
     for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_TRUE(std::isfinite(tangents[i].x) && std::isfinite(tangents[i].y) && std::isfinite(tangents[i].z));
-        EXPECT_TRUE(std::isfinite(binormals[i].x) && std::isfinite(binormals[i].y) && std::isfinite(binormals[i].z));
+        EXPECT_TRUE(std::isfinite(tangents[i].x) && std::isfinite(tangents[i].y) &&
+                    std::isfinite(tangents[i].z));
+        EXPECT_TRUE(std::isfinite(binormals[i].x) && std::isfinite(binormals[i].y) &&
+                    std::isfinite(binormals[i].z));
     }
 }
 
