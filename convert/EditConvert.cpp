@@ -1,6 +1,11 @@
 #include "EditConvert.h"
 
+#include "runtime/Errors.h"
 #include "runtime/TextCodec.h"
+#include "runtime/TextUtil.h"
+
+#include <cfenv>
+#include <cmath>
 
 #include <set>
 
@@ -63,6 +68,18 @@ MeshArrays BuildGroupMesh(const TModel& model, std::int32_t group)
     for (std::size_t i = 0; i < mesh.Indices.size(); ++i)
         mesh.Indices[i] = static_cast<std::uint32_t>(i);
     return mesh;
+}
+
+std::int32_t MaterialShininess(const TMaterial& material)
+{
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const float rounded = std::nearbyint(material.Shininess);
+    std::fesetround(previous);
+    if (!(rounded >= 0.0f && rounded <= 255.0f))
+        throw Error("material " + material.Name + ": shininess Ns " + formatSingle(material.Shininess) +
+                    " is outside 0 .. 255");
+    return static_cast<std::int32_t>(rounded);
 }
 
 namespace {

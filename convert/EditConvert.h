@@ -23,6 +23,11 @@ void ScaleModel(TModel& model, float factor);
 // binormals are zero. Expects a triangulated model.
 MeshArrays BuildGroupMesh(const TModel& model, std::int32_t group);
 
+// A material's shininess from the library's Ns: rounded to the nearest
+// integer, halves to the even one. Throws Error naming the material when the
+// result lies outside 0 .. 255, which stops the conversion.
+std::int32_t MaterialShininess(const TMaterial& material);
+
 // What conversion makes of one group: its index and the mesh's name.
 struct GroupMeshPlan {
     std::int32_t Group = 0;

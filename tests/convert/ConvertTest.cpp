@@ -3,6 +3,7 @@
 #include "EditConvert.h"
 
 #include "engine/TestSupport.h"
+#include "runtime/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,28 @@ TEST_F(ConvertTest, EmptyDirectoryGivesBareFileNames)
     const auto plans = PlanGroupMeshes(model, "");
     ASSERT_EQ(plans.size(), 1u);
     EXPECT_EQ(plans[0].MeshName, "DEFAULT.mes");
+}
+
+TEST(MaterialShininessTest, RoundsHalvesToEvenWithinTheByteRange)
+{
+    TMaterial material;
+    material.Name = "METAL";
+    for (const auto& [ns, expected] : std::initializer_list<std::pair<float, int>>{
+             {0.0f, 0}, {0.4f, 0}, {0.5f, 0}, {1.5f, 2}, {2.5f, 2}, {96.078431f, 96}, {254.5f, 254}, {255.4f, 255},
+             {-0.5f, 0}}) {
+        material.Shininess = ns;
+        EXPECT_EQ(MaterialShininess(material), expected) << ns;
+    }
+    for (const float ns : {255.5f, 256.0f, -0.6f, 1000.0f}) {
+        material.Shininess = ns;
+        EXPECT_THROW(MaterialShininess(material), Error) << ns;
+    }
+    material.Shininess = 500;
+    try {
+        MaterialShininess(material);
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "material METAL: shininess Ns 500 is outside 0 .. 255");
+    }
 }
 
 } // namespace
