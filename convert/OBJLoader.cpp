@@ -79,7 +79,7 @@ private:
     int readNumbers(std::string_view rest, float* values, int wanted);
     TGroup& currentGroup();
     void addGroup(std::string name);
-    void parseCorner(std::string_view field, TCorner& corner) const;
+    void parseCorner(const char*& p, const char* end, TCorner& corner) const;
     std::int32_t resolveIndex(std::int64_t written, std::int32_t count, const char* kind) const
     {
         if (written > 0 && written <= count)
@@ -255,30 +255,35 @@ inline bool takeInteger(const char*& p, const char* end, std::int64_t& value)
 
 } // namespace
 
-void ObjReader::parseCorner(std::string_view field, TCorner& corner) const
+void ObjReader::parseCorner(const char*& p, const char* end, TCorner& corner) const
 {
-    // v, v/t, v//n or v/t/n
-    const char* p = field.data();
-    const char* end = p + field.size();
+    // v, v/t, v//n or v/t/n, up to the next blank
+    const char* start = p;
     std::int64_t vertex = 0, texCoord = 0, normal = 0;
     bool hasTexCoord = false, hasNormal = false;
     bool ok = takeInteger(p, end, vertex);
-    if (ok && p != end) {
-        ok = *p++ == '/';
-        if (ok && p != end && *p != '/') {
+    if (ok && p != end && *p == '/') {
+        ++p;
+        if (p != end && *p != '/') {
             ok = takeInteger(p, end, texCoord);
             hasTexCoord = true;
         }
-        if (ok && p != end) {
-            ok = *p++ == '/' && takeInteger(p, end, normal);
+        if (ok && p != end && *p == '/') {
+            ++p;
+            ok = takeInteger(p, end, normal);
             hasNormal = true;
         } else if (ok && !hasTexCoord) {
             ok = false; // "v/" is no form
         }
-        ok = ok && p == end;
     }
-    if (!ok)
-        fail("face corner " + quoteField(field) + " is not v, v/t, v//n or v/t/n");
+    if (!ok || (p != end && !isFieldBlank(*p))) {
+        const char* fieldEnd = start;
+        while (fieldEnd != end && !isFieldBlank(*fieldEnd))
+            ++fieldEnd;
+        fail("face corner " +
+             quoteField(std::string_view(start, static_cast<std::size_t>(fieldEnd - start))) +
+             " is not v, v/t, v//n or v/t/n");
+    }
     corner.Vertex = resolveIndex(vertex, model_.VertexCount, "vertex");
     corner.TexCoord = hasTexCoord ? resolveIndex(texCoord, model_.TexCoordCount, "texture coordinate") : 0;
     corner.Normal = hasNormal ? resolveIndex(normal, model_.NormalCount, "normal") : 0;
@@ -291,12 +296,16 @@ void ObjReader::readFace(std::string_view rest)
     if (group.FaceCount >= kMaxCount)
         fail("too many faces in group " + group.Name);
     const std::size_t first = group.Corners.size();
-    FieldCursor fields(rest);
-    std::string_view field;
-    while (fields.next(field)) {
+    const char* p = rest.data();
+    const char* end = p + rest.size();
+    for (;;) {
+        while (p != end && isFieldBlank(*p))
+            ++p;
+        if (p == end)
+            break;
         if (group.Corners.size() >= static_cast<std::size_t>(kMaxCount))
             fail("too many face corners in group " + group.Name);
-        parseCorner(field, group.Corners.emplace_back());
+        parseCorner(p, end, group.Corners.emplace_back());
     }
     const std::size_t count = group.Corners.size() - first;
     if (count < 3) {

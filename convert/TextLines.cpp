@@ -6,9 +6,9 @@ namespace ra7 {
 
 void TextLineSplitter::checkPendingSize() const
 {
-    if (pending_.size() > kMaxLineBytes)
+    if (pending_.size() > maxLineBytes_)
         throw FileError(displayName_, FilePlace::line(lineNumber_ + 1),
-                        "line is longer than " + std::to_string(kMaxLineBytes >> 20) + " MB");
+                        "line is longer than " + std::to_string(maxLineBytes_) + " bytes");
 }
 
 } // namespace ra7

@@ -15,7 +15,10 @@ public:
     // otherwise be held in memory whole.
     static constexpr std::size_t kMaxLineBytes = std::size_t{64} << 20;
 
-    explicit TextLineSplitter(std::string displayName) : displayName_(std::move(displayName)) {}
+    explicit TextLineSplitter(std::string displayName, std::size_t maxLineBytes = kMaxLineBytes)
+        : displayName_(std::move(displayName)), maxLineBytes_(maxLineBytes)
+    {
+    }
 
     // Calls onLine(text, lineNumber) for every line completed by `block`.
     template <class OnLine>
@@ -30,6 +33,7 @@ private:
     void checkPendingSize() const;
 
     std::string displayName_;
+    std::size_t maxLineBytes_;
     std::string pending_;
     std::uint64_t lineNumber_ = 0;
 };

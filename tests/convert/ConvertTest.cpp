@@ -113,9 +113,15 @@ TEST(MaterialShininessTest, RoundsHalvesToEvenWithinTheByteRange)
 {
     TMaterial material;
     material.Name = "METAL";
-    for (const auto& [ns, expected] : std::initializer_list<std::pair<float, int>>{
-             {0.0f, 0}, {0.4f, 0}, {0.5f, 0}, {1.5f, 2}, {2.5f, 2}, {96.078431f, 96}, {254.5f, 254}, {255.4f, 255},
-             {-0.5f, 0}}) {
+    for (const auto& [ns, expected] : std::initializer_list<std::pair<float, int>>{{0.0f, 0},
+                                                                                   {0.4f, 0},
+                                                                                   {0.5f, 0},
+                                                                                   {1.5f, 2},
+                                                                                   {2.5f, 2},
+                                                                                   {96.078431f, 96},
+                                                                                   {254.5f, 254},
+                                                                                   {255.4f, 255},
+                                                                                   {-0.5f, 0}}) {
         material.Shininess = ns;
         EXPECT_EQ(MaterialShininess(material), expected) << ns;
     }
