@@ -223,9 +223,12 @@ private:
                 normal_[c] = given;
                 continue;
             }
+            // A face without area has no direction of its own: it takes the
+            // normal of the faces around its corner.
             const Vec3 own = faceNormal_[c / 3];
+            const bool flat = isZero(own);
             const Vec3 n = normalized(smoothed(c, faceNormal_, [&](std::uint32_t other) {
-                return dot(faceNormal_[other / 3], own) >= s_.minNormalCreaseCos;
+                return flat || dot(faceNormal_[other / 3], own) >= s_.minNormalCreaseCos;
             }));
             normal_[c] = isZero(n) ? normalized(given) : n;
         }

@@ -290,6 +290,29 @@ TEST_F(MeshMenderTest, FailedMendLeavesTheMeshWithZeroTangents)
     EXPECT_FALSE(library->Apply(notTriangles, {}));
 }
 
+TEST_F(MeshMenderTest, AFaceWithoutAreaTakesTheNormalOfItsNeighbours)
+{
+    MeshArrays mesh;
+    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 0, 0}};
+    mesh.TexCoords = {{0, 0}, {1, 0}, {1, 1}, {2, 0}};
+    mesh.Normals.assign(4, kZeroVector); // as some exporters write them
+    mesh.Indices = {0, 1, 2, 0, 1, 3};   // the second triangle is a line
+    MeshMenderOptions options;
+    options.MinNormalCreaseCos = 0.5f;
+    ASSERT_TRUE(library->Apply(mesh, options));
+    for (const std::uint32_t v : mesh.Indices) {
+        if (mesh.Vertices[v].x == 2) {
+            // Touches no face with area and came without a normal: nothing
+            // to go on, and nothing made up.
+            EXPECT_EQ(mesh.Normals[v], kZeroVector);
+            continue;
+        }
+        EXPECT_EQ(mesh.Normals[v], (Vector3{0, 0, 1})) << v;
+        EXPECT_NEAR(dot(mesh.Tangents[v], mesh.Tangents[v]), 1, 1e-5f) << v;
+        EXPECT_NEAR(dot(mesh.Tangents[v], mesh.Normals[v]), 0, 1e-5f) << v;
+    }
+}
+
 TEST(MeshMenderLibraryTest, MissingLibraryDisablesTheMethodWithAMessage)
 {
     std::string whyNot;

@@ -2,12 +2,14 @@
 // (package assimp-testmodels). The counts were taken with grep and awk over
 // the files themselves.
 #include "EditConvert.h"
+#include "MeshMenderCall.h"
 #include "OBJLoader.h"
+#include "TangentSpace.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
-#include <numeric>
 
 namespace ra7 {
 namespace {
@@ -104,6 +106,38 @@ TEST_F(RealModelsTest, HouseWithoutNormalsAndWithACodePageMaterialName)
     EXPECT_NEAR(mesh.Normals[0].x * mesh.Normals[0].x + mesh.Normals[0].y * mesh.Normals[0].y +
                     mesh.Normals[0].z * mesh.Normals[0].z,
                 1.0f, 1e-5f);
+}
+
+TEST_F(RealModelsTest, EveryTangentSpaceMethodCopesWithTheSpider)
+{
+    const TModel model = LoadOBJ((kModels / "spider.obj").string());
+    std::string whyNot;
+    const auto mender = MeshMenderLibrary::Open(RA7_MESHMENDER_PATH, whyNot);
+    ASSERT_TRUE(mender) << whyNot;
+    MeshMenderOptions options;
+    options.MinNormalCreaseCos = 0.5f;
+    options.MinTangentCreaseCos = 0.5f;
+    options.MinBinormalCreaseCos = 0.5f;
+    for (const GroupMeshPlan& plan : PlanGroupMeshes(model, "spider")) {
+        MeshArrays mesh = BuildGroupMesh(model, plan.Group);
+        const std::size_t corners = mesh.Vertices.size();
+        TangentSpaceGradients(mesh.Vertices, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        for (const Vector3& t : mesh.Tangents)
+            ASSERT_TRUE(std::isfinite(t.x) && std::isfinite(t.y) && std::isfinite(t.z)) << plan.MeshName;
+        TangentSpaceIsoLines(mesh.Vertices, mesh.Normals, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        ASSERT_EQ(mesh.Tangents.size(), corners);
+        // The mender welds the separate corners back by position and smooths them.
+        ASSERT_TRUE(mender->Apply(mesh, options)) << plan.MeshName;
+        ASSERT_EQ(mesh.Indices.size(), corners);
+        ASSERT_EQ(mesh.Normals.size(), mesh.Vertices.size());
+        for (const std::uint32_t v : mesh.Indices) {
+            const Vector3& n = mesh.Normals[v];
+            const Vector3& t = mesh.Tangents[v];
+            ASSERT_NEAR(n.x * n.x + n.y * n.y + n.z * n.z, 1.0f, 1e-4f) << plan.MeshName;
+            ASSERT_NEAR(t.x * t.x + t.y * t.y + t.z * t.z, 1.0f, 1e-4f) << plan.MeshName;
+            ASSERT_NEAR(n.x * t.x + n.y * t.y + n.z * t.z, 0.0f, 1e-4f) << plan.MeshName;
+        }
+    }
 }
 
 } // namespace
