@@ -1,5 +1,6 @@
 #include "OBJLoader.h"
 
+#include "ModelNames.h"
 #include "TextFields.h"
 #include "TextLines.h"
 
@@ -20,33 +21,6 @@ namespace fs = std::filesystem;
 namespace ra7 {
 
 namespace {
-
-constexpr std::int32_t kMaxCount = std::numeric_limits<std::int32_t>::max() - 1;
-
-// A name written in the model: upper case, code page 1251 to UTF-8.
-std::string modelName(std::string_view written)
-{
-    return cp1251ToUtf8(asciiUpper(trimBlanks(written)));
-}
-
-// A file named inside the model, taken relative to the model's folder (as if
-// that folder were the working directory).
-fs::path resolveBeside(const fs::path& folder, std::string_view name)
-{
-    std::string text(name);
-    for (char& c : text)
-        if (c == '\\')
-            c = '/';
-    if (folder.empty() || (!text.empty() && text.front() == '/'))
-        return resolvePath(text);
-    return resolvePath((folder / text).string());
-}
-
-bool isExistingFile(const fs::path& path)
-{
-    std::error_code ec;
-    return !path.empty() && fs::is_regular_file(path, ec);
-}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -163,7 +137,7 @@ void ObjReader::readVertex(std::string_view rest)
     float xyz[3];
     if (readNumbers(rest, xyz, 3) < 3)
         fail("a vertex needs three numbers");
-    if (model_.VertexCount >= kMaxCount)
+    if (model_.VertexCount >= kMaxModelCount)
         fail("too many vertices");
     model_.Vertices.push_back({xyz[0], xyz[1], xyz[2]});
     ++model_.VertexCount;
@@ -174,7 +148,7 @@ void ObjReader::readNormal(std::string_view rest)
     float xyz[3];
     if (readNumbers(rest, xyz, 3) < 3)
         fail("a normal needs three numbers");
-    if (model_.NormalCount >= kMaxCount)
+    if (model_.NormalCount >= kMaxModelCount)
         fail("too many normals");
     model_.Normals.push_back({xyz[0], xyz[1], xyz[2]});
     ++model_.NormalCount;
@@ -186,7 +160,7 @@ void ObjReader::readTexCoord(std::string_view rest)
     float uv[2] = {0, 0};
     if (readNumbers(rest, uv, 2) < 1)
         fail("a texture coordinate needs a number");
-    if (model_.TexCoordCount >= kMaxCount)
+    if (model_.TexCoordCount >= kMaxModelCount)
         fail("too many texture coordinates");
     model_.TexCoords.push_back({uv[0], uv[1]});
     ++model_.TexCoordCount;
@@ -194,7 +168,7 @@ void ObjReader::readTexCoord(std::string_view rest)
 
 void ObjReader::addGroup(std::string name)
 {
-    if (model_.GroupCount >= kMaxCount)
+    if (model_.GroupCount >= kMaxModelCount)
         fail("too many groups");
     TGroup group;
     group.Name = std::move(name);
@@ -293,7 +267,7 @@ void ObjReader::readFace(std::string_view rest)
 {
     TGroup& group = currentGroup();
     pendingMaterial_ = 0;
-    if (group.FaceCount >= kMaxCount)
+    if (group.FaceCount >= kMaxModelCount)
         fail("too many faces in group " + group.Name);
     const std::size_t first = group.Corners.size();
     const char* p = rest.data();
@@ -303,7 +277,7 @@ void ObjReader::readFace(std::string_view rest)
             ++p;
         if (p == end)
             break;
-        if (group.Corners.size() >= static_cast<std::size_t>(kMaxCount))
+        if (group.Corners.size() >= static_cast<std::size_t>(kMaxModelCount))
             fail("too many face corners in group " + group.Name);
         parseCorner(p, end, group.Corners.emplace_back());
     }
@@ -344,124 +318,12 @@ void ObjReader::useMaterial(std::string_view rest)
         model_.Groups[model_.GroupCount].MaterialIndex = found;
 }
 
-// --- MTL ------------------------------------------------------------------
-
-class MtlReader {
-public:
-    MtlReader(TModel& model, std::string_view displayName, fs::path folder)
-        : model_(model), displayName_(displayName), folder_(std::move(folder))
-    {
-    }
-
-    void line(std::string_view raw, std::uint64_t number);
-
-private:
-    [[noreturn]] void fail(const std::string& what) const
-    {
-        throw FileError(displayName_, FilePlace::line(lineNumber_), what);
-    }
-    Vector3 readColour(std::string_view rest) const;
-    void readMap(std::string_view keyword, std::string_view text);
-
-    TModel& model_;
-    std::string displayName_;
-    fs::path folder_;
-    std::uint64_t lineNumber_ = 0;
-    bool haveDiffuseMap_ = false;
-};
-
-Vector3 MtlReader::readColour(std::string_view rest) const
-{
-    FieldCursor fields(rest);
-    std::string_view field;
-    float rgb[3];
-    int got = 0;
-    while (got < 3 && fields.next(field)) {
-        if (!parseNumberField(field, rgb[got]))
-            fail("malformed number " + quoteField(field));
-        ++got;
-    }
-    if (got == 1)
-        return {rgb[0], rgb[0], rgb[0]}; // "Kd 0.5" is a grey
-    if (got < 3)
-        fail("a colour needs three numbers");
-    return {rgb[0], rgb[1], rgb[2]};
-}
-
-void MtlReader::readMap(std::string_view keyword, std::string_view text)
-{
-    // The diffuse map is the one the engine draws with: a bump or specular map
-    // written after it must not replace it.
-    const bool diffuse = equalsIgnoringAsciiCase(keyword, "MAP_KD");
-    if (haveDiffuseMap_ && !diffuse)
-        return;
-    std::size_t start = text.size();
-    while (start > 0 && !isFieldBlank(text[start - 1]))
-        --start;
-    TMaterial& material = model_.Materials[model_.MaterialCount];
-    material.MapName = modelName(text.substr(start));
-    const fs::path path = resolveBeside(folder_, material.MapName);
-    material.MapPath = isExistingFile(path) ? path : fs::path();
-    haveDiffuseMap_ = haveDiffuseMap_ || diffuse;
-}
-
-void MtlReader::line(std::string_view raw, std::uint64_t number)
-{
-    lineNumber_ = number;
-    const std::string_view text = trimBlanks(raw);
-    if (text.empty() || text.front() == '#')
-        return;
-    std::size_t keywordEnd = 0;
-    while (keywordEnd < text.size() && !isFieldBlank(text[keywordEnd]))
-        ++keywordEnd;
-    const std::string_view keyword = text.substr(0, keywordEnd);
-    const std::string_view rest = text.substr(keywordEnd);
-    if (equalsIgnoringAsciiCase(keyword, "NEWMTL")) {
-        if (model_.MaterialCount >= kMaxCount)
-            fail("too many materials");
-        TMaterial material;
-        material.Name = modelName(rest);
-        model_.Materials.push_back(std::move(material));
-        ++model_.MaterialCount;
-        haveDiffuseMap_ = false;
-        return;
-    }
-    if (model_.MaterialCount == 0)
-        return; // nothing to apply it to before the first "newmtl"
-    TMaterial& material = model_.Materials[model_.MaterialCount];
-    if (equalsIgnoringAsciiCase(keyword, "NS")) {
-        FieldCursor fields(rest);
-        std::string_view field;
-        if (!fields.next(field))
-            fail("Ns needs a number");
-        if (!parseNumberField(field, material.Shininess))
-            fail("malformed number " + quoteField(field));
-    } else if (equalsIgnoringAsciiCase(keyword, "KA")) {
-        material.Ambient = readColour(rest);
-    } else if (equalsIgnoringAsciiCase(keyword, "KD")) {
-        material.Diffuse = readColour(rest);
-    } else if (equalsIgnoringAsciiCase(keyword, "KS")) {
-        material.Specular = readColour(rest);
-    } else if (keyword.size() > 3 && equalsIgnoringAsciiCase(keyword.substr(0, 4), "MAP_")) {
-        readMap(keyword, rest);
-    }
-}
-
 } // namespace
 
 void ReadOBJText(TModel& model, std::string_view bytes, std::string_view displayName, const fs::path& folder,
                  const ModelMessageBox& showMessage)
 {
     ObjReader reader(model, displayName, folder, showMessage);
-    TextLineSplitter lines{std::string(displayName)};
-    auto onLine = [&](std::string_view text, std::uint64_t number) { reader.line(text, number); };
-    lines.feed(bytes, onLine);
-    lines.finish(onLine);
-}
-
-void ReadMTLText(TModel& model, std::string_view bytes, std::string_view displayName, const fs::path& folder)
-{
-    MtlReader reader(model, displayName, folder);
     TextLineSplitter lines{std::string(displayName)};
     auto onLine = [&](std::string_view text, std::uint64_t number) { reader.line(text, number); };
     lines.feed(bytes, onLine);
