@@ -103,8 +103,10 @@ bool MeshMenderLibrary::Apply(MeshArrays& mesh, const MeshMenderOptions& options
     if (ok == 0)
         return false;
 
-    const float* out = reinterpret_cast<const float*>(vertexBlock);
-    const std::uint32_t* outIndices = reinterpret_cast<const std::uint32_t*>(indexBlock);
+    // The library hands its blocks back as pointer-sized handles.
+    const float* out = reinterpret_cast<const float*>(vertexBlock); // NOLINT(performance-no-int-to-ptr)
+    const auto* outIndices =
+        reinterpret_cast<const std::uint32_t*>(indexBlock); // NOLINT(performance-no-int-to-ptr)
     mesh.Vertices.resize(vertexCount);
     mesh.TexCoords.resize(vertexCount);
     mesh.Normals.resize(vertexCount);

@@ -51,7 +51,9 @@ bool isZero(Vec3 a)
 }
 bool sameBits(Vec3 a, Vec3 b)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    // Bit for bit on purpose: the same sums in the same order give the same
+    // bits, and only those corners may share a vertex.
+    return std::memcmp(&a, &b, sizeof a) == 0; // NOLINT(bugprone-suspicious-memory-comparison)
 }
 
 // Any unit vector perpendicular to the unit vector n.
@@ -291,6 +293,7 @@ private:
             std::uint32_t slot = firstSlot[v];
             std::uint32_t last = kNone;
             while (slot != kNone &&
+                   // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison): equal bits, as above
                    std::memcmp(out.records.data() + kRecord * slot, made, sizeof made) != 0) {
                 last = slot;
                 slot = nextSlot[slot];

@@ -38,9 +38,11 @@ extern "C" int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* i
         settings.respectSplits = respectSplits != 0;
         settings.fixCylindrical = fixCylindrical != 0;
         meshmender::MendOutput out;
-        if (!meshmender::mendMesh(reinterpret_cast<const float*>(*vertexBlock), *vertexCount,
-                                  reinterpret_cast<const std::uint32_t*>(*indexBlock), *indexCount, settings,
-                                  out))
+        // The blocks arrive as pointer-sized handles.
+        const auto* given = reinterpret_cast<const float*>(*vertexBlock); // NOLINT(performance-no-int-to-ptr)
+        const auto* givenIndices =
+            reinterpret_cast<const std::uint32_t*>(*indexBlock); // NOLINT(performance-no-int-to-ptr)
+        if (!meshmender::mendMesh(given, *vertexCount, givenIndices, *indexCount, settings, out))
             return 0;
         void* vertices = newBlock(out.records.data(), out.records.size() * sizeof(float));
         void* indices = newBlock(out.indices.data(), out.indices.size() * sizeof(std::uint32_t));
@@ -61,5 +63,5 @@ extern "C" int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_t* i
 
 extern "C" void DisposeMem(uintptr_t block)
 {
-    std::free(reinterpret_cast<void*>(block));
+    std::free(reinterpret_cast<void*>(block)); // NOLINT(performance-no-int-to-ptr): a handle from Mend
 }

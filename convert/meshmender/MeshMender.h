@@ -39,8 +39,11 @@ MESHMENDER_API int Mend(uintptr_t* vertexBlock, uintptr_t* vertexCount, uintptr_
 
 MESHMENDER_API void DisposeMem(uintptr_t block);
 
+/* Plain C declarations, so that C callers can use this header too. */
+/* NOLINTNEXTLINE(modernize-use-using) */
 typedef int (*MendFunction)(uintptr_t*, uintptr_t*, uintptr_t*, uintptr_t*, float, float, float, float, int,
                             int, int);
+/* NOLINTNEXTLINE(modernize-use-using) */
 typedef void (*DisposeMemFunction)(uintptr_t);
 
 #ifdef __cplusplus
