@@ -61,7 +61,7 @@ TEST_F(MtlReaderTest, MapNameIsTheLastWordUpperCased)
 
 TEST_F(MtlReaderTest, ADiffuseMapIsNotReplacedByALaterBumpMap)
 {
-    const TModel model = read("newmtl a\nmap_Kd colour.tga\nmap_Bump bump.tga\nmap_Ks spec.tga\n"
+    const TModel model = read("newmtl a\nmap_Kd colour.tga\nmap_Bump bump.tga\nmap_Ks shine.tga\n"
                               "newmtl b\nmap_Bump bump.tga\n"
                               "newmtl c\nmap_Ka ambient.tga\nmap_Kd diffuse.tga\n");
     EXPECT_EQ(model.Materials[1].MapName, "COLOUR.TGA");
