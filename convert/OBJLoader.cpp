@@ -79,11 +79,7 @@ void ObjReader::line(std::string_view raw, std::uint64_t number)
     const std::string_view text = trimBlanks(raw);
     if (text.empty() || text.front() == '#')
         return;
-    std::size_t keywordEnd = 0;
-    while (keywordEnd < text.size() && !isFieldBlank(text[keywordEnd]))
-        ++keywordEnd;
-    const std::string_view keyword = text.substr(0, keywordEnd);
-    const std::string_view rest = text.substr(keywordEnd);
+    const auto [keyword, rest] = splitKeyword(text);
     switch (keyword.front()) {
     case 'v':
     case 'V':

@@ -78,6 +78,19 @@ inline bool parseNumberField(std::string_view field, float& value)
 }
 
 // Latin letters to upper case; every other byte is kept.
+// The first field of a line and what follows it (blanks included).
+struct KeywordLine {
+    std::string_view keyword;
+    std::string_view rest;
+};
+inline KeywordLine splitKeyword(std::string_view text)
+{
+    std::size_t end = 0;
+    while (end < text.size() && !isFieldBlank(text[end]))
+        ++end;
+    return {text.substr(0, end), text.substr(end)};
+}
+
 std::string asciiUpper(std::string_view text);
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view upperCaseB);
 
