@@ -1,0 +1,178 @@
+#include "engine/GLTestSupport.h"
+
+#include "resources/DotShaders.h"
+#include "resources/Ka7Shaders.h"
+#include "runtime/Errors.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+
+#include <epoxy/gl.h>
+
+#include <gmock/gmock.h>
+
+namespace ra7 {
+namespace {
+
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+class ShaderTest : public test::GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        installShaders();
+    }
+
+    static std::vector<std::string> names()
+    {
+        std::vector<std::string> result;
+        for (std::int32_t i = 0; i < Shaders->Count(); ++i)
+            result.push_back(Shaders->Get(i).Name);
+        return result;
+    }
+};
+
+const std::vector<std::string> kArbNames = {"phongF",         "phongFnotTex", "phongV",    "bumpF_notG",
+                                            "bumpF",          "bumpV",        "parallaxF_notG", "parallaxF",
+                                            "parallaxV",      "billboard",    "parsystem"};
+
+TEST_F(ShaderTest, StandardSetWithGlslHasThirteenProgramsInTableOrderAndLogsEachStep)
+{
+    detect(false, false, true);
+    ASSERT_TRUE(Settings.UseGLSL);
+    Shaders = std::make_unique<KaShaderClass>();
+    std::vector<std::string> expected = kArbNames;
+    expected.push_back("blur");
+    expected.push_back("bright_pass");
+    EXPECT_EQ(names(), expected);
+
+    std::vector<std::string> expectedLog;
+    for (const std::string& name : kArbNames)
+        expectedLog.push_back(FormatLogLine("Добавляем шейдер " + name + "..."));
+    expectedLog.push_back(FormatLogLine("Добавляем шейдеры GLSL..."));
+    expectedLog.push_back(FormatLogLine("Добавляем шейдер blur..."));
+    expectedLog.push_back(FormatLogLine("Добавляем шейдер bright_pass..."));
+    const auto& log = LogLines();
+    ASSERT_GE(log.size(), expectedLog.size());
+    EXPECT_THAT(std::vector<std::string>(log.end() - static_cast<std::ptrdiff_t>(expectedLog.size()), log.end()),
+                ElementsAreArray(expectedLog));
+
+    KaShader* blur = Shaders->Find("blur");
+    ASSERT_NE(blur, nullptr);
+    EXPECT_EQ(blur->ShaderKind(), KaShader::Glsl);
+    ASSERT_NE(blur->FindUniform("blurimage"), nullptr);
+    ASSERT_NE(blur->FindUniform("blur_offset"), nullptr);
+    EXPECT_EQ(blur->FindUniform("brightimage"), nullptr);
+    EXPECT_NE(Shaders->Find("bright_pass")->FindUniform("brightimage"), nullptr);
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0) << "no program stays current after building the set";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ShaderTest, WithoutGlslTheSetHoldsExactlyTheElevenArbPrograms)
+{
+    Shaders = std::make_unique<KaShaderClass>();
+    EXPECT_EQ(names(), kArbNames);
+    EXPECT_EQ(Shaders->Find("blur"), nullptr);
+    EXPECT_EQ(Shaders->Find("phongf"), nullptr) << "lookup is case-sensitive";
+    EXPECT_EQ(Shaders->Find("phongF"), &Shaders->Get(0));
+    EXPECT_EQ(Shaders->Get(2).ShaderKind(), KaShader::VertexProgram);
+    EXPECT_EQ(Shaders->Get(0).ShaderKind(), KaShader::FragmentProgram);
+    EXPECT_THROW(Shaders->Get(11), Error);
+}
+
+TEST_F(ShaderTest, GlslShaderAskedForWithoutGlslIsInactive)
+{
+    KaShader shader(KaShader::Glsl);
+    EXPECT_EQ(shader.ShaderKind(), KaShader::Inactive);
+    shader.Enable();
+    shader.Disable();
+    EXPECT_THROW(shader.AddUniform("x"), Error);
+}
+
+TEST_F(ShaderTest, UniformsAreGlslOnly)
+{
+    Shaders = std::make_unique<KaShaderClass>();
+    try {
+        Shaders->Find("phongV")->AddUniform("anything");
+        FAIL() << "AddUniform on an ARB program";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Uniform is GLSL!");
+    }
+    EXPECT_THROW(Shaders->Find("phongF")->FindUniform("x"), Error);
+}
+
+TEST_F(ShaderTest, EnablingAndDisablingParsystemLeavesBlendingOffAndDepthWritesOn)
+{
+    Shaders = std::make_unique<KaShaderClass>();
+    KaShader* parsystem = Shaders->Find("parsystem");
+    parsystem->Enable();
+    GLboolean depthWrites = GL_TRUE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_FALSE);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_VERTEX_PROGRAM_ARB));
+    parsystem->Disable();
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_EQ(depthWrites, GL_TRUE);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_PROGRAM_ARB));
+}
+
+TEST_F(ShaderTest, ArbProgramErrorNamesTheFileWithoutFolderAndTheDriverPosition)
+{
+    // "MOVE" is not an instruction; it starts at character 11.
+    test::writeFile("data/shaders/fp_phong.txt", "!!ARBfp1.0\nMOVE result.color, fragment.color;\nEND\n");
+    try {
+        Shaders = std::make_unique<KaShaderClass>();
+        FAIL() << "a broken program was accepted";
+    } catch (const Error& error) {
+        const std::string message = error.what();
+        EXPECT_THAT(message, StartsWith("Shader program \"fp_phong.txt\" contains errors:\n\n"));
+        GLint position = -1;
+        glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &position);
+        EXPECT_THAT(message, ::testing::EndsWith("\n\n (pos " + std::to_string(position) + ")"));
+        EXPECT_GT(position, 0);
+        EXPECT_THAT(message, HasSubstr("line 2")) << message;
+    }
+    EXPECT_EQ(Shaders, nullptr);
+}
+
+TEST_F(ShaderTest, GlslCompileErrorNamesTheFileAndCarriesTheLog)
+{
+    detect(false, false, true);
+    test::writeFile("data/shaders/f_bright.glsl", "void main() { gl_FragColor = vec4(1.0) }\n");
+    try {
+        Shaders = std::make_unique<KaShaderClass>();
+        FAIL() << "a broken shader was accepted";
+    } catch (const Error& error) {
+        const std::string message = error.what();
+        EXPECT_THAT(message, StartsWith("data\\shaders\\f_bright.glsl contains errors!\n"));
+        EXPECT_GT(message.size(), std::string("data\\shaders\\f_bright.glsl contains errors!\n").size());
+    }
+}
+
+TEST_F(ShaderTest, MissingProgramFileStopsWithAFileError)
+{
+    std::filesystem::remove("data/shaders/vp_bump.txt");
+    try {
+        Shaders = std::make_unique<KaShaderClass>();
+        FAIL();
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.fileName(), "data\\shaders\\vp_bump.txt");
+    }
+}
+
+TEST_F(ShaderTest, InfoLogIsEmptyForACleanShader)
+{
+    detect(false, false, true);
+    const std::uint32_t shader = CompileShader("data\\shaders\\v_blur.glsl", GL_VERTEX_SHADER_ARB);
+    EXPECT_EQ(InfoLog(shader), "");
+    glDeleteObjectARB(shader);
+}
+
+} // namespace
+} // namespace ra7
