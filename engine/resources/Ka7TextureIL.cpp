@@ -13,6 +13,8 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
+#include <utility>
+
 namespace ra7 {
 
 struct ImageName {
@@ -45,6 +47,21 @@ bool uploadsAsIs(ILint format, ILint type)
         return false;
     return format == IL_RGB || format == IL_BGR || format == IL_RGBA || format == IL_BGRA ||
            format == IL_LUMINANCE;
+}
+
+// Red and blue of the bound image change places. (iluSwapColours of the
+// DevIL 1.7 that Debian ships crashes on plain BGR images.)
+void swapRedAndBlue(ILint bytesPerPixel)
+{
+    ILubyte* pixels = ilGetData();
+    const auto count = static_cast<std::size_t>(ilGetInteger(IL_IMAGE_WIDTH)) *
+                       static_cast<std::size_t>(ilGetInteger(IL_IMAGE_HEIGHT)) *
+                       static_cast<std::size_t>(ilGetInteger(IL_IMAGE_DEPTH));
+    const auto step = static_cast<std::size_t>(bytesPerPixel);
+    if (!pixels || step < 3)
+        return;
+    for (std::size_t i = 0; i < count; ++i)
+        std::swap(pixels[i * step], pixels[i * step + 2]);
 }
 
 bool hasAlpha(ILint format)
@@ -111,7 +128,7 @@ void KaTexture::Load(std::string_view fileName)
         components = 1;
     }
     if (format == IL_BGR || format == IL_BGRA)
-        iluSwapColours();
+        swapRedAndBlue(bytesPerPixel);
     if (const ILenum code = ilGetError(); code != IL_NO_ERROR)
         failImage(code, fileName);
 
