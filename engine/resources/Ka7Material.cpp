@@ -138,7 +138,6 @@ void KaMaterial::Apply() const
                 fragment->Enable();
     }
 
-    glEnable(GL_TEXTURE_2D);
     const int lastUnit = HasMultitexture ? static_cast<int>(kMaterialTextureSlots) - 1 : 0;
     for (int unit = lastUnit; unit >= 0; --unit) {
         if (HasMultitexture)
@@ -149,6 +148,9 @@ void KaMaterial::Apply() const
         else
             glBindTexture(GL_TEXTURE_2D, 0);
     }
+    // Enabled once unit 0 is active: units past the fixed-function ones
+    // refuse the enable.
+    glEnable(GL_TEXTURE_2D);
 }
 
 void KaMaterial::Unapply() const
