@@ -14,7 +14,9 @@ GLMeshBuffers::~GLMeshBuffers()
     glDeleteBuffersARB(static_cast<GLsizei>(names.size()), names.data());
 }
 
-GLDisplayList::GLDisplayList() : name(glGenLists(1)) {}
+GLDisplayList::GLDisplayList() : name(glGenLists(1))
+{
+}
 
 GLDisplayList::~GLDisplayList()
 {

@@ -188,8 +188,10 @@ std::vector<std::string> DescribeMaterialFile(std::string_view storedName)
         lines.push_back("  ambient " + colourText(m.Ambient) + ", diffuse " + colourText(m.Diffuse) +
                         ", specular " + colourText(m.Specular));
         lines.push_back("  shininess " + std::to_string(m.Shininess) + ", blend " + (m.Blend ? "yes" : "no") +
-                        ", two-sided " + (m.TwoSided ? "yes" : "no") + ", alpha ref " + std::to_string(m.AlphaRef));
-        lines.push_back("  shaders: vertex \"" + m.VertexShader + "\", fragment \"" + m.FragmentShader + "\"");
+                        ", two-sided " + (m.TwoSided ? "yes" : "no") + ", alpha ref " +
+                        std::to_string(m.AlphaRef));
+        lines.push_back("  shaders: vertex \"" + m.VertexShader + "\", fragment \"" + m.FragmentShader +
+                        "\"");
         for (std::size_t t = 0; t < kMaterialTextureSlots; ++t)
             if (!m.Textures[t].empty())
                 lines.push_back("  texture " + std::to_string(t) + ": " + m.Textures[t]);

@@ -43,7 +43,8 @@ template <class T>
 void bufferData(GLenum target, GLuint buffer, const std::vector<T>& data)
 {
     glBindBufferARB(target, buffer);
-    glBufferDataARB(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(), GL_STATIC_DRAW_ARB);
+    glBufferDataARB(target, static_cast<GLsizeiptr>(data.size() * sizeof(T)), data.data(),
+                    GL_STATIC_DRAW_ARB);
 }
 
 void texCoordArray(GLenum unit, GLint components, const void* pointer)
@@ -115,15 +116,16 @@ void KaMesh::LoadFromFile(RecordReader& file)
     if (read.VertexCount < 0)
         file.failAt(countsAt, "vertex count " + std::to_string(read.VertexCount) + " is negative");
     if (read.IndexCount <= 0)
-        file.failAt(countsAt + 4, "index count " + std::to_string(read.IndexCount) +
-                                      ": a mesh needs at least one index");
+        file.failAt(countsAt + 4,
+                    "index count " + std::to_string(read.IndexCount) + ": a mesh needs at least one index");
     const auto vertices = static_cast<std::size_t>(read.VertexCount);
     const auto indices = static_cast<std::size_t>(read.IndexCount);
     const std::uint64_t needed = 4 * std::uint64_t(indices) + kBytesPerVertex * vertices;
     if (needed > file.remaining())
         file.failAt(countsAt, std::to_string(read.VertexCount) + " vertices and " +
-                                  std::to_string(read.IndexCount) + " indices need " + std::to_string(needed) +
-                                  " bytes, the file has " + std::to_string(file.remaining()) + " left");
+                                  std::to_string(read.IndexCount) + " indices need " +
+                                  std::to_string(needed) + " bytes, the file has " +
+                                  std::to_string(file.remaining()) + " left");
 
     const std::uint64_t indicesAt = file.offset();
     read.Indices.resize(indices);
@@ -131,8 +133,8 @@ void KaMesh::LoadFromFile(RecordReader& file)
     for (std::size_t i = 0; i < indices; ++i)
         if (read.Indices[i] >= vertices)
             file.failAt(indicesAt + 4 * i, "index " + std::to_string(i) + " is " +
-                                               std::to_string(read.Indices[i]) + ", not below the vertex count " +
-                                               std::to_string(vertices));
+                                               std::to_string(read.Indices[i]) +
+                                               ", not below the vertex count " + std::to_string(vertices));
     readVectors(file, read.Vertices, vertices);
     readVectors(file, read.Normals, vertices);
     readVectors(file, read.TexCoords, vertices);
@@ -311,9 +313,8 @@ std::vector<std::string> DescribeMeshFile(std::string_view storedName)
                         std::to_string(low.z) + ") - (" + std::to_string(high.x) + ", " +
                         std::to_string(high.y) + ", " + std::to_string(high.z) + ")");
     }
-    const bool hasTangents = std::any_of(mesh.Tangents.begin(), mesh.Tangents.end(), [](const Vector3& t) {
-        return t.x != 0 || t.y != 0 || t.z != 0;
-    });
+    const bool hasTangents = std::any_of(mesh.Tangents.begin(), mesh.Tangents.end(),
+                                         [](const Vector3& t) { return t.x != 0 || t.y != 0 || t.z != 0; });
     lines.push_back(std::string("tangent space: ") + (hasTangents ? "yes" : "no"));
     return lines;
 }

@@ -102,7 +102,9 @@ KaShader::~KaShader()
 void KaShader::Enable()
 {
     switch (kind_) {
-    case Glsl: glUseProgramObjectARB(Handle); break;
+    case Glsl:
+        glUseProgramObjectARB(Handle);
+        break;
     case FragmentProgram:
         glEnable(GL_FRAGMENT_PROGRAM_ARB);
         glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, Handle);
@@ -111,7 +113,8 @@ void KaShader::Enable()
         glEnable(GL_VERTEX_PROGRAM_ARB);
         glBindProgramARB(GL_VERTEX_PROGRAM_ARB, Handle);
         break;
-    case Inactive: break;
+    case Inactive:
+        break;
     }
     if (OnEnable)
         OnEnable(*this);
@@ -120,10 +123,17 @@ void KaShader::Enable()
 void KaShader::Disable()
 {
     switch (kind_) {
-    case Glsl: glUseProgramObjectARB(0); break;
-    case FragmentProgram: glDisable(GL_FRAGMENT_PROGRAM_ARB); break;
-    case VertexProgram: glDisable(GL_VERTEX_PROGRAM_ARB); break;
-    case Inactive: break;
+    case Glsl:
+        glUseProgramObjectARB(0);
+        break;
+    case FragmentProgram:
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
+        break;
+    case VertexProgram:
+        glDisable(GL_VERTEX_PROGRAM_ARB);
+        break;
+    case Inactive:
+        break;
     }
     if (OnDisable)
         OnDisable(*this);
@@ -173,7 +183,8 @@ void SetVertexParameters(KaShader&)
     if (!light->Static)
         lightPosition = VectorSub(lightPosition, object->Position);
     VectorTransform(lightPosition, inverse);
-    glProgramLocalParameter4fARB(GL_VERTEX_PROGRAM_ARB, 0, lightPosition.x, lightPosition.y, lightPosition.z, 1);
+    glProgramLocalParameter4fARB(GL_VERTEX_PROGRAM_ARB, 0, lightPosition.x, lightPosition.y, lightPosition.z,
+                                 1);
 
     Vector3 eye = VectorSub(sceneSource->ActiveCameraPosition(), object->Position);
     VectorTransform(eye, inverse);
@@ -192,8 +203,8 @@ void SetFragmentParameters(KaShader&)
     const std::optional<ShaderLightState> light = sceneSource->Light(CurrentLightName);
     if (!light)
         return;
-    fragmentLocal(0, sum(product(light->Ambient, material->Ambient),
-                         product(light->Ambient, material->WorldAmbient)));
+    fragmentLocal(
+        0, sum(product(light->Ambient, material->Ambient), product(light->Ambient, material->WorldAmbient)));
     fragmentLocal(2, product(light->Diffuse, material->Diffuse));
     fragmentLocal(3, product(light->Specular, material->Specular));
     fragmentLocal(1, {static_cast<float>(material->Shininess), 0, 0, 1});
@@ -240,8 +251,8 @@ void KaShaderClass::addProgram(const char* name, KaShader::Kind kind, const char
     shader->Name = name;
     shader->OnEnable = std::move(onEnable);
     shader->OnDisable = std::move(onDisable);
-    shader->Handle = LoadProgram(kind == KaShader::VertexProgram ? GL_VERTEX_PROGRAM_ARB : GL_FRAGMENT_PROGRAM_ARB,
-                                 file);
+    shader->Handle =
+        LoadProgram(kind == KaShader::VertexProgram ? GL_VERTEX_PROGRAM_ARB : GL_FRAGMENT_PROGRAM_ARB, file);
     shaders_.push_back(std::move(shader));
 }
 

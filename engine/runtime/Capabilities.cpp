@@ -94,8 +94,9 @@ ExtensionSet ExtensionSet::FromContext(TDotContext& context)
 {
     const auto* text = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     ContextPlatform* platform = &context.Platform();
-    return ExtensionSet(text ? text : "",
-                        [platform](const char* entryPoint) { return platform->procAddress(entryPoint) != nullptr; });
+    return ExtensionSet(text ? text : "", [platform](const char* entryPoint) {
+        return platform->procAddress(entryPoint) != nullptr;
+    });
 }
 
 bool ExtensionSet::Has(std::string_view name) const
@@ -154,8 +155,9 @@ void DetectCapabilities(TDotContext& context, const ExtensionSet& extensions)
         logFinding(s.UseFBO, "Обнаружена поддержка FBO");
     }
     if (s.UseGLSL) {
-        s.UseGLSL = extensions.Has("GL_ARB_shader_objects") && extensions.Has("GL_ARB_shading_language_100") &&
-                    extensions.Has("GL_ARB_vertex_shader") && extensions.Has("GL_ARB_fragment_shader");
+        s.UseGLSL = extensions.Has("GL_ARB_shader_objects") &&
+                    extensions.Has("GL_ARB_shading_language_100") && extensions.Has("GL_ARB_vertex_shader") &&
+                    extensions.Has("GL_ARB_fragment_shader");
         if (s.UseGLSL)
             LogLine("Обнаружена поддержка GLSL");
         else

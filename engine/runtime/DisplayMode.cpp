@@ -28,11 +28,10 @@ struct DesktopMode {
 // The mode in force before the first change, restored by (0, 0, 0, 0).
 std::optional<DesktopMode> desktopMode;
 
-bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, SizeID size,
-               Rotation rotation, short rate)
+bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, SizeID size, Rotation rotation,
+               short rate)
 {
-    const Status status =
-        XRRSetScreenConfigAndRate(display, config, root, size, rotation, rate, CurrentTime);
+    const Status status = XRRSetScreenConfigAndRate(display, config, root, size, rotation, rate, CurrentTime);
     XSync(display, False);
     return status == RRSetConfigSuccess;
 }

@@ -88,15 +88,32 @@ ContextRequest TDotContext::Request() const
     ContextRequest request;
     for (const DotIntAttrib& pair : intAttribs_) {
         switch (pair.Attribute) {
-        case kDotAcceleration: request.fullAcceleration = pair.Value == kDotFullAcceleration; break;
-        case kDotDoubleBuffer: request.doubleBuffer = pair.Value != 0; break;
-        case kDotColorBits: request.colorBits = pair.Value; break;
-        case kDotAlphaBits: request.alphaBits = pair.Value; break;
-        case kDotDepthBits: request.depthBits = pair.Value; break;
-        case kDotStencilBits: request.stencilBits = pair.Value; break;
-        case kDotSampleBuffers: request.sampleBuffers = pair.Value; break;
-        case kDotSamples: request.samples = pair.Value; break;
-        default: break;
+        case kDotAcceleration:
+            request.fullAcceleration = pair.Value == kDotFullAcceleration;
+            break;
+        case kDotDoubleBuffer:
+            request.doubleBuffer = pair.Value != 0;
+            break;
+        case kDotColorBits:
+            request.colorBits = pair.Value;
+            break;
+        case kDotAlphaBits:
+            request.alphaBits = pair.Value;
+            break;
+        case kDotDepthBits:
+            request.depthBits = pair.Value;
+            break;
+        case kDotStencilBits:
+            request.stencilBits = pair.Value;
+            break;
+        case kDotSampleBuffers:
+            request.sampleBuffers = pair.Value;
+            break;
+        case kDotSamples:
+            request.samples = pair.Value;
+            break;
+        default:
+            break;
         }
     }
     return request;

@@ -96,7 +96,8 @@ void HeadlessContext::createTargets(const ContextRequest& request)
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
     glBindFramebuffer(GL_FRAMEBUFFER, drawFramebuffer_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
-    const GLenum depthAttachment = request.stencilBits > 0 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
+    const GLenum depthAttachment =
+        request.stencilBits > 0 ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT;
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, depthAttachment, GL_RENDERBUFFER, depthBuffer_);
 
     if (samples_ > 0) {
@@ -158,7 +159,8 @@ void* HeadlessContext::procAddress(const char* name)
 
 std::vector<std::uint8_t> HeadlessContext::ReadPixels()
 {
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 4);
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) *
+                                     4);
     if (!context_)
         return pixels;
     GLint bound = 0;

@@ -46,8 +46,10 @@ void ResetProjection()
     const EngineSettings& s = Settings;
     glViewport(0, 0, s.ScreenWidth, s.ScreenHeight);
     glMatrixMode(GL_PROJECTION);
-    const float aspect = s.ScreenHeight != 0 ? static_cast<float>(s.ScreenWidth) / static_cast<float>(s.ScreenHeight) : 1.0f;
-    const Matrix4 projection = PerspectiveMatrix(static_cast<float>(FieldOfView), aspect, NearPlane, FarPlane);
+    const float aspect =
+        s.ScreenHeight != 0 ? static_cast<float>(s.ScreenWidth) / static_cast<float>(s.ScreenHeight) : 1.0f;
+    const Matrix4 projection =
+        PerspectiveMatrix(static_cast<float>(FieldOfView), aspect, NearPlane, FarPlane);
     glLoadMatrixf(projection.data());
     glMatrixMode(GL_MODELVIEW);
 }

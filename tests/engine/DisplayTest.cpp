@@ -32,10 +32,11 @@ TEST(DotContextTest, DefaultRequestInItsOrderEndsWithTheTerminator)
 {
     TDotContext context(std::make_unique<HeadlessContext>(8, 8));
     EXPECT_THAT(context.IntAttribs(),
-                ElementsAre(DotIntAttrib{kDotAcceleration, kDotFullAcceleration}, DotIntAttrib{kDotDrawToWindow, 1},
-                            DotIntAttrib{kDotSupportOpenGL, 1}, DotIntAttrib{kDotDoubleBuffer, 1},
-                            DotIntAttrib{kDotColorBits, 24}, DotIntAttrib{kDotDepthBits, 24},
-                            DotIntAttrib{kDotStencilBits, 8}, DotIntAttrib{0, 0}));
+                ElementsAre(DotIntAttrib{kDotAcceleration, kDotFullAcceleration},
+                            DotIntAttrib{kDotDrawToWindow, 1}, DotIntAttrib{kDotSupportOpenGL, 1},
+                            DotIntAttrib{kDotDoubleBuffer, 1}, DotIntAttrib{kDotColorBits, 24},
+                            DotIntAttrib{kDotDepthBits, 24}, DotIntAttrib{kDotStencilBits, 8},
+                            DotIntAttrib{0, 0}));
     EXPECT_THAT(context.FloatAttribs(), ElementsAre(DotFloatAttrib{0, 0}));
 }
 
@@ -85,7 +86,8 @@ TEST(ExtensionWordTest, OnlyWholeBlankBoundedWordsCount)
 
 TEST(ExtensionWordTest, AnExtensionWhoseEntryPointsDoNotResolveIsAbsent)
 {
-    const ExtensionSet resolving("GL_ARB_multitexture GL_ARB_vertex_buffer_object ", [](const char*) { return true; });
+    const ExtensionSet resolving("GL_ARB_multitexture GL_ARB_vertex_buffer_object ",
+                                 [](const char*) { return true; });
     const ExtensionSet missingEntry("GL_ARB_multitexture GL_ARB_vertex_buffer_object ",
                                     [](const char* name) { return std::string(name) != "glBufferDataARB"; });
     EXPECT_TRUE(resolving.Has("GL_ARB_vertex_buffer_object"));
@@ -146,16 +148,16 @@ TEST_F(DisplayTest, DetectionOnTheDriverLogsEachFindingInOrder)
     EXPECT_TRUE(Settings.UseVBO && Settings.UseFBO && Settings.UseGLSL && Settings.UseBloom &&
                 Settings.UseBloomBrightPass);
     EXPECT_TRUE(HasMultitexture && HasVertexProgram && HasFragmentProgram && HasGenerateMipmap);
-    std::vector<std::string> expected = {
-        "Обнаружена поддержка анизотропной фильтрации",
-        "- Максимальная степень анизотропии: " + std::to_string(Settings.AnisotropyLevel),
-        "Обнаружена поддержка VBO",
-        "Обнаружена поддержка FBO",
-        "Обнаружена поддержка GLSL",
-        "Обнаружена поддержка GL_SGIS_generate_mipmap",
-        "Обнаружена поддержка мультитекстурирования",
-        "Обнаружена поддержка GL_ARB_vertex_program",
-        "Обнаружена поддержка GL_ARB_fragment_program"};
+    std::vector<std::string> expected = {"Обнаружена поддержка анизотропной фильтрации",
+                                         "- Максимальная степень анизотропии: " +
+                                             std::to_string(Settings.AnisotropyLevel),
+                                         "Обнаружена поддержка VBO",
+                                         "Обнаружена поддержка FBO",
+                                         "Обнаружена поддержка GLSL",
+                                         "Обнаружена поддержка GL_SGIS_generate_mipmap",
+                                         "Обнаружена поддержка мультитекстурирования",
+                                         "Обнаружена поддержка GL_ARB_vertex_program",
+                                         "Обнаружена поддержка GL_ARB_fragment_program"};
     for (std::string& line : expected)
         line = FormatLogLine(line);
     EXPECT_THAT(logSince(start), ElementsAreArray(expected));

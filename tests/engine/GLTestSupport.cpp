@@ -131,13 +131,15 @@ std::vector<std::uint8_t> GLTest::frame()
     return sharedHeadless().ReadPixels();
 }
 
-std::array<double, 4> GLTest::regionMean(const std::vector<std::uint8_t>& pixels, int x0, int y0, int x1, int y1)
+std::array<double, 4> GLTest::regionMean(const std::vector<std::uint8_t>& pixels, int x0, int y0, int x1,
+                                         int y1)
 {
     std::array<double, 4> sum{};
     int count = 0;
     for (int y = y0; y < y1; ++y)
         for (int x = x0; x < x1; ++x) {
-            const std::size_t at = (static_cast<std::size_t>(y) * kViewSize + static_cast<std::size_t>(x)) * 4;
+            const std::size_t at =
+                (static_cast<std::size_t>(y) * kViewSize + static_cast<std::size_t>(x)) * 4;
             for (std::size_t c = 0; c < 4; ++c)
                 sum[c] += pixels[at + c];
             ++count;

@@ -89,7 +89,8 @@ protected:
     // A material of the given shaders: white ambient and diffuse, no world
     // ambient, specular as asked.
     KaMaterial material(const std::string& vertex, const std::string& fragment, float specular = 0,
-                        const std::string& colourMap = "orange.tga", const std::string& normalMap = "flat_n.tga")
+                        const std::string& colourMap = "orange.tga",
+                        const std::string& normalMap = "flat_n.tga")
     {
         KaMaterial m;
         m.Name = vertex + "+" + fragment + "+" + std::to_string(specular) + "+" + colourMap + "+" + normalMap;
@@ -130,8 +131,8 @@ struct Path {
 };
 
 const Path kLitPaths[] = {
-    {"phongV", "phongF", true},         {"phongV", "phongFnotTex", false}, {"bumpV", "bumpF", true},
-    {"bumpV", "bumpF_notG", true},      {"parallaxV", "parallaxF", true},  {"parallaxV", "parallaxF_notG", true},
+    {"phongV", "phongF", true},    {"phongV", "phongFnotTex", false}, {"bumpV", "bumpF", true},
+    {"bumpV", "bumpF_notG", true}, {"parallaxV", "parallaxF", true},  {"parallaxV", "parallaxF_notG", true},
 };
 
 TEST_F(LightingTest, EveryLitPathShowsTheTextureUnderALightInFront)

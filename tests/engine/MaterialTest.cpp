@@ -399,8 +399,8 @@ TEST_F(ApplyTest, TexturesAreBoundPerUnitAndUnitZeroIsLeftActive)
     GLint active = 0;
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
     EXPECT_EQ(active, GL_TEXTURE0_ARB);
-    const std::array<std::uint32_t, 10> expected = {Textures->Get(1).GLName(), 0, Textures->Get(0).GLName(), 0, 0, 0,
-                                                    0, 0, 0, 0};
+    const std::array<std::uint32_t, 10> expected = {
+        Textures->Get(1).GLName(), 0, Textures->Get(0).GLName(), 0, 0, 0, 0, 0, 0, 0};
     for (GLenum unit = 0; unit < 10; ++unit) {
         glActiveTextureARB(GL_TEXTURE0_ARB + unit);
         GLint bound = -1;

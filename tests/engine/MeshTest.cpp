@@ -178,11 +178,12 @@ TEST_P(DamagedMeshTest, IsRefusedWithFileAndOffsetAndLeavesTheListAlone)
 INSTANTIATE_TEST_SUITE_P(
     Meshes, DamagedMeshTest,
     ::testing::Values(
-        Damage{"a negative vertex count", [](std::string& b) { putInt32(b, 260, -4); }, 260, "vertex count -4"},
+        Damage{"a negative vertex count", [](std::string& b) { putInt32(b, 260, -4); }, 260,
+               "vertex count -4"},
         Damage{"a negative index count", [](std::string& b) { putInt32(b, 264, -6); }, 264, "index count -6"},
         Damage{"index count 0", [](std::string& b) { putInt32(b, 264, 0); }, 264, "at least one index"},
-        Damage{"a vertex count larger than the file", [](std::string& b) { putInt32(b, 260, 0x7fffffff); }, 260,
-               "the file has"},
+        Damage{"a vertex count larger than the file", [](std::string& b) { putInt32(b, 260, 0x7fffffff); },
+               260, "the file has"},
         Damage{"an index count larger than the file", [](std::string& b) { putInt32(b, 264, 1000); }, 260,
                "1000 indices"},
         Damage{"an index past the vertex count", [](std::string& b) { putInt32(b, 268 + 4 * 4, 4); },
@@ -190,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"a file cut inside the binormals", [](std::string& b) { b.resize(b.size() - 5); }, 260,
                "the file has"},
         Damage{"a file cut inside the name", [](std::string& b) { b.resize(100); }, 4, "unexpected end"},
-        Damage{"a file cut inside the counts", [](std::string& b) { b.resize(262); }, 260, "unexpected end"}));
+        Damage{"a file cut inside the counts", [](std::string& b) { b.resize(262); }, 260,
+               "unexpected end"}));
 
 TEST_F(MeshTest, SavingRefusesIncompleteMeshes)
 {

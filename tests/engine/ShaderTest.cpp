@@ -34,9 +34,9 @@ protected:
     }
 };
 
-const std::vector<std::string> kArbNames = {"phongF",         "phongFnotTex", "phongV",    "bumpF_notG",
-                                            "bumpF",          "bumpV",        "parallaxF_notG", "parallaxF",
-                                            "parallaxV",      "billboard",    "parsystem"};
+const std::vector<std::string> kArbNames = {"phongF",    "phongFnotTex", "phongV",         "bumpF_notG",
+                                            "bumpF",     "bumpV",        "parallaxF_notG", "parallaxF",
+                                            "parallaxV", "billboard",    "parsystem"};
 
 TEST_F(ShaderTest, StandardSetWithGlslHasThirteenProgramsInTableOrderAndLogsEachStep)
 {
@@ -56,8 +56,9 @@ TEST_F(ShaderTest, StandardSetWithGlslHasThirteenProgramsInTableOrderAndLogsEach
     expectedLog.push_back(FormatLogLine("Добавляем шейдер bright_pass..."));
     const auto& log = LogLines();
     ASSERT_GE(log.size(), expectedLog.size());
-    EXPECT_THAT(std::vector<std::string>(log.end() - static_cast<std::ptrdiff_t>(expectedLog.size()), log.end()),
-                ElementsAreArray(expectedLog));
+    EXPECT_THAT(
+        std::vector<std::string>(log.end() - static_cast<std::ptrdiff_t>(expectedLog.size()), log.end()),
+        ElementsAreArray(expectedLog));
 
     KaShader* blur = Shaders->Find("blur");
     ASSERT_NE(blur, nullptr);

@@ -34,8 +34,8 @@ void saveWithDevil(const std::string& fileName, int width, int height, int chann
     ilGenImages(1, &image);
     ilBindImage(image);
     const ILenum format = channels == 4 ? IL_RGBA : channels == 3 ? IL_RGB : IL_LUMINANCE;
-    ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, static_cast<ILubyte>(channels), format,
-               IL_UNSIGNED_BYTE, const_cast<std::uint8_t*>(rows.data()));
+    ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, static_cast<ILubyte>(channels),
+               format, IL_UNSIGNED_BYTE, const_cast<std::uint8_t*>(rows.data()));
     ilRegisterOrigin(IL_ORIGIN_LOWER_LEFT);
     ilEnable(IL_FILE_OVERWRITE);
     ASSERT_TRUE(ilSaveImage(fileName.c_str())) << fileName << ": " << ilGetError();
@@ -64,7 +64,8 @@ std::string topDownTga()
     bytes[17] = 0x20;
     for (const auto* row : {kTop, kBottom})
         for (int x = 0; x < 3; ++x)
-            bytes += {static_cast<char>(row[x][2]), static_cast<char>(row[x][1]), static_cast<char>(row[x][0])};
+            bytes +=
+                {static_cast<char>(row[x][2]), static_cast<char>(row[x][1]), static_cast<char>(row[x][0])};
     return bytes;
 }
 
@@ -92,7 +93,8 @@ std::string bottomUpBmp()
     put32(0);
     for (const auto* row : {kBottom, kTop}) {
         for (int x = 0; x < 3; ++x)
-            bytes += {static_cast<char>(row[x][2]), static_cast<char>(row[x][1]), static_cast<char>(row[x][0])};
+            bytes +=
+                {static_cast<char>(row[x][2]), static_cast<char>(row[x][1]), static_cast<char>(row[x][0])};
         bytes.append(3, '\0');
     }
     return bytes;
