@@ -11,6 +11,11 @@ namespace ra7 {
 
 namespace {
 
+// Contexts of the process that hold the surfaceless display initialised: it
+// is shared, so only the last one to go terminates it (and with it the
+// renderer's threads).
+int displayUsers = 0;
+
 EGLDisplay surfacelessDisplay()
 {
     if (!epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
@@ -45,7 +50,10 @@ HeadlessContext::~HeadlessContext()
         eglMakeCurrent(display_, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         eglDestroyContext(display_, context_);
     }
-    // The display stays initialised: other contexts of the process share it.
+    if (--displayUsers == 0) {
+        eglTerminate(display_);
+        eglReleaseThread();
+    }
 }
 
 bool HeadlessContext::createContext(const ContextRequest& request)
@@ -60,6 +68,7 @@ bool HeadlessContext::createContext(const ContextRequest& request)
     if (!eglInitialize(display, &major, &minor))
         return false;
     display_ = display;
+    ++displayUsers;
     if (!epoxy_has_egl_extension(display, "EGL_KHR_surfaceless_context") ||
         !epoxy_has_egl_extension(display, "EGL_KHR_no_config_context") || !eglBindAPI(EGL_OPENGL_API))
         return false;

@@ -217,6 +217,42 @@ TEST_F(LightingTest, ObjectRotationIsUndoneBeforeTheLightReachesTheProgram)
     EXPECT_LT(draw(m).first[0], 30);
 }
 
+TEST_F(LightingTest, ParameterCallbacksFillTheProgramLocals)
+{
+    scene_.object.Position = {1, 2, 3};
+    scene_.object.Rotation = RotationZ(DegToRad(90));
+    scene_.light.Position = {1, 2, 8};
+    scene_.light.Range = 4;
+    scene_.light.Ambient = {0.5f, 0.25f, 1, 1};
+    scene_.light.Diffuse = {0.5f, 0.5f, 0.5f, 1};
+    scene_.light.Specular = {1, 0, 1, 1};
+    scene_.camera = {1, 7, 3};
+    KaMaterial m = material("phongV", "phongF", 0.5f);
+    Materials->Find(m.Name)->WorldAmbient = {0.25f, 0.25f, 0.25f, 1};
+    Materials->Find(m.Name)->Shininess = 37;
+    m.Apply();
+    auto local = [](GLenum target, GLuint index) {
+        std::array<float, 4> v{};
+        glGetProgramLocalParameterfvARB(target, index, v.data());
+        return v;
+    };
+    // Light 5 above the object along z, unchanged by a turn about z.
+    const auto light = local(GL_VERTEX_PROGRAM_ARB, 0);
+    EXPECT_NEAR(light[2], 5, 1e-5);
+    EXPECT_EQ(light[3], 1);
+    // The eye 5 along world +y; the object's x axis points along world +y.
+    const auto eye = local(GL_VERTEX_PROGRAM_ARB, 1);
+    EXPECT_NEAR(eye[0], 5, 1e-5);
+    EXPECT_NEAR(eye[1], 0, 1e-5);
+    EXPECT_EQ(local(GL_VERTEX_PROGRAM_ARB, 2), (std::array<float, 4>{0.25f, 0, 0, 1}));
+    // ambient ⊗ (material ambient 1 + world ambient 0.25)
+    EXPECT_EQ(local(GL_FRAGMENT_PROGRAM_ARB, 0), (std::array<float, 4>{0.625f, 0.3125f, 1.25f, 1}));
+    EXPECT_EQ(local(GL_FRAGMENT_PROGRAM_ARB, 1), (std::array<float, 4>{37, 0, 0, 1}));
+    EXPECT_EQ(local(GL_FRAGMENT_PROGRAM_ARB, 2), (std::array<float, 4>{0.5f, 0.5f, 0.5f, 1}));
+    EXPECT_EQ(local(GL_FRAGMENT_PROGRAM_ARB, 3), (std::array<float, 4>{0.5f, 0, 0.5f, 1}));
+    m.Unapply();
+}
+
 TEST_F(LightingTest, FixedFunctionPathModulatesTheTextureByTheMaterialColour)
 {
     KaMaterial m = material("", "");

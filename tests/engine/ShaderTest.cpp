@@ -167,6 +167,76 @@ TEST_F(ShaderTest, MissingProgramFileStopsWithAFileError)
     }
 }
 
+// Runs a GLSL program of the set over a full-window quad textured with a
+// row of kViewSize RGB texels repeated upwards.
+void postProcess(KaShader& shader, const std::vector<std::uint8_t>& row, float offset)
+{
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    std::vector<std::uint8_t> texels;
+    for (int y = 0; y < test::kViewSize; ++y)
+        texels.insert(texels.end(), row.begin(), row.end());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, test::kViewSize, test::kViewSize, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                 texels.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    shader.Enable();
+    if (KaUniform* uniform = shader.FindUniform("blur_offset"))
+        glUniform3fARB(uniform->Location, offset, 0, 0);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(-1, -1);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, -1);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(-1, 1);
+    glEnd();
+    shader.Disable();
+    glDeleteTextures(1, &texture);
+}
+
+class PostProcessTest : public ShaderTest {
+protected:
+    std::vector<std::uint8_t> run(const char* name, const std::vector<std::uint8_t>& row, float offset = 0)
+    {
+        detect(false, true, true);
+        Shaders = std::make_unique<KaShaderClass>();
+        beginFrame();
+        postProcess(*Shaders->Find(name), row, offset);
+        return frame();
+    }
+    static double red(const std::vector<std::uint8_t>& pixels, int x)
+    {
+        return regionMean(pixels, x, 30, x + 1, 34)[0];
+    }
+};
+
+TEST_F(PostProcessTest, BrightPassKeepsOnlyWhatIsBrighterThanTheThreshold)
+{
+    std::vector<std::uint8_t> row;
+    for (int x = 0; x < test::kViewSize; ++x)
+        for (int c = 0; c < 3; ++c)
+            row.push_back(x < test::kViewSize / 2 ? 100 : 255);
+    const auto pixels = run("bright_pass", row);
+    EXPECT_EQ(red(pixels, 10), 0.0);
+    EXPECT_EQ(red(pixels, 50), 255.0);
+}
+
+TEST_F(PostProcessTest, BlurSpreadsABrightColumnAlongTheOffset)
+{
+    std::vector<std::uint8_t> row(test::kViewSize * 3, 0);
+    row[32 * 3] = 255;
+    const auto pixels = run("blur", row, 1.0f / test::kViewSize);
+    EXPECT_GT(red(pixels, 32), 40);
+    EXPECT_LT(red(pixels, 32), 80);
+    EXPECT_GT(red(pixels, 31) + red(pixels, 33), 20);
+    EXPECT_EQ(red(pixels, 20), 0.0);
+}
+
 TEST_F(ShaderTest, InfoLogIsEmptyForACleanShader)
 {
     detect(false, false, true);
