@@ -40,6 +40,9 @@ bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, Si
 
 bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bits, std::int32_t refresh)
 {
+    const bool restore = width == 0 && height == 0 && bits == 0 && refresh == 0;
+    if (restore && !desktopMode)
+        return true; // never changed
     if (!std::getenv("DISPLAY"))
         return false;
     std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
@@ -57,9 +60,7 @@ bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bits, 
     const SizeID current = XRRConfigCurrentConfiguration(config.get(), &rotation);
     const short currentRate = XRRConfigCurrentRate(config.get());
 
-    if (width == 0 && height == 0 && bits == 0 && refresh == 0) {
-        if (!desktopMode)
-            return true;
+    if (restore) {
         const bool restored = applyMode(display.get(), root, config.get(), desktopMode->size,
                                         desktopMode->rotation, desktopMode->rate);
         if (restored)
@@ -72,19 +73,24 @@ bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bits, 
 
     int sizeCount = 0;
     XRRScreenSize* sizes = XRRConfigSizes(config.get(), &sizeCount);
-    for (int i = 0; i < sizeCount; ++i) {
-        if (sizes[i].width != width || sizes[i].height != height)
-            continue;
-        int rateCount = 0;
-        short* rates = XRRConfigRates(config.get(), i, &rateCount);
-        for (int r = 0; r < rateCount; ++r) {
-            if (refresh != 0 && rates[r] != refresh)
+    const DesktopMode before{current, rotation, currentRate};
+    // First the size at the requested rate; then the size at any rate it
+    // offers (X servers without real monitors offer only rate 0).
+    for (const bool exactRate : {true, false}) {
+        for (int i = 0; i < sizeCount; ++i) {
+            if (sizes[i].width != width || sizes[i].height != height)
                 continue;
-            const DesktopMode before{current, rotation, currentRate};
-            if (applyMode(display.get(), root, config.get(), static_cast<SizeID>(i), rotation, rates[r])) {
-                if (!desktopMode)
-                    desktopMode = before;
-                return true;
+            int rateCount = 0;
+            short* rates = XRRConfigRates(config.get(), i, &rateCount);
+            for (int r = 0; r < rateCount; ++r) {
+                if (exactRate && refresh != 0 && rates[r] != refresh)
+                    continue;
+                if (applyMode(display.get(), root, config.get(), static_cast<SizeID>(i), rotation,
+                              rates[r])) {
+                    if (!desktopMode)
+                        desktopMode = before;
+                    return true;
+                }
             }
         }
     }
