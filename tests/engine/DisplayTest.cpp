@@ -255,6 +255,15 @@ TEST_F(DisplayTest, SetupWithAntialiasingAsksForSampleBuffersAndCreatesTheContex
         EXPECT_EQ(samples, 4);
         EXPECT_THAT(logSince(start), ElementsAre(FormatLogLine("Используем 4 кратное FSAA"),
                                                  FormatLogLine("* Дисплей настроен...")));
+        // The multisampled frame is resolved by the swap.
+        glClearColor(1, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        context.SwapBuffers();
+        auto& headless = static_cast<HeadlessContext&>(context.Platform());
+        const auto pixels = headless.ReadPixels();
+        EXPECT_EQ(pixels[0], 255);
+        EXPECT_EQ(pixels[1], 0);
+        EXPECT_EQ(headless.SwapCount(), 1);
     }
     test::sharedContext().MakeCurrent();
 }

@@ -237,6 +237,34 @@ TEST_F(PostProcessTest, BlurSpreadsABrightColumnAlongTheOffset)
     EXPECT_EQ(red(pixels, 20), 0.0);
 }
 
+TEST_F(ShaderTest, LinkFailureCarriesTheInfoLog)
+{
+    detect(false, false, true);
+    // The fragment shader reads a varying that the vertex shader never writes.
+    test::writeFile("v.glsl", "void main() { gl_Position = ftransform(); }\n");
+    test::writeFile("f.glsl", "varying vec2 lost;\nvoid main() { gl_FragColor = vec4(lost, 0.0, 1.0); }\n");
+    const std::uint32_t vertex = CompileShader("v.glsl", GL_VERTEX_SHADER_ARB);
+    const std::uint32_t fragment = CompileShader("f.glsl", GL_FRAGMENT_SHADER_ARB);
+    try {
+        LinkProgram({vertex, fragment});
+        FAIL() << "an unwritten varying was linked";
+    } catch (const Error& error) {
+        EXPECT_THAT(error.what(), HasSubstr("lost"));
+    }
+    glDeleteObjectARB(vertex);
+    glDeleteObjectARB(fragment);
+}
+
+TEST_F(ShaderTest, AnUnknownUniformIsRefused)
+{
+    detect(false, false, true);
+    Shaders = std::make_unique<KaShaderClass>();
+    KaShader* blur = Shaders->Find("blur");
+    EXPECT_THROW(blur->AddUniform("no_such_uniform"), Error);
+    EXPECT_EQ(blur->FindUniform("no_such_uniform"), nullptr);
+    glUseProgramObjectARB(0);
+}
+
 TEST_F(ShaderTest, InfoLogIsEmptyForACleanShader)
 {
     detect(false, false, true);
