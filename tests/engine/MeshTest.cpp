@@ -133,6 +133,18 @@ TEST_F(MeshTest, LoadingTheSamePathTwiceKeepsOneMeshAndLeavesChangedAlone)
     EXPECT_FALSE(Meshes->TakeChanged());
 }
 
+TEST_F(MeshTest, ASecondFileStoringATakenNameIsLoggedAndLeftOut)
+{
+    KaMesh mesh;
+    fillSquare(mesh, "shared name");
+    saveMesh(mesh, "a.mes");
+    saveMesh(mesh, "b.mes");
+    ASSERT_NE(Meshes->LoadMesh("a.mes"), nullptr);
+    EXPECT_EQ(Meshes->LoadMesh("b.mes"), nullptr);
+    EXPECT_EQ(Meshes->Count(), 1);
+    EXPECT_EQ(LogLines().back(), FormatLogLine("! Меш \"shared name\" из файла b.mes уже загружен"));
+}
+
 TEST_F(MeshTest, MissingFileOrEmptyNameLoadsNothing)
 {
     EXPECT_EQ(Meshes->LoadMesh("nothing.mes"), nullptr);

@@ -188,6 +188,29 @@ TEST_F(TextureTest, OneBytePerPixelImageBecomesALuminanceTexture)
     EXPECT_EQ(got[5][0], 250);
 }
 
+TEST_F(TextureTest, SixteenBitImageIsConvertedToEightBitsPerChannel)
+{
+    InitImageLibrary();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    // 2 × 1, red then blue, 16 bits per channel.
+    const std::uint16_t texels[] = {65535, 0, 0, 0, 0, 65535};
+    ilTexImage(2, 1, 1, 3, IL_RGB, IL_UNSIGNED_SHORT, const_cast<std::uint16_t*>(texels));
+    ilEnable(IL_FILE_OVERWRITE);
+    ASSERT_TRUE(ilSaveImage("deep.png"));
+    ilDeleteImages(1, &image);
+
+    const KaTexture* texture = Textures->Add("deep.png");
+    ASSERT_NE(texture, nullptr);
+    glBindTexture(GL_TEXTURE_2D, texture->GLName());
+    std::array<Rgba, 2> got{};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, got.data());
+    EXPECT_EQ(got[0], (Rgba{255, 0, 0, 255}));
+    EXPECT_EQ(got[1], (Rgba{0, 0, 255, 255}));
+}
+
 TEST_F(TextureTest, UnreadableImagesThrowTheImageLibraryErrorAndAddNothing)
 {
     test::writeFile("broken.png", "\x89PNG\r\n\x1a\n this is not a picture");
