@@ -265,6 +265,62 @@ TEST_F(ShaderTest, AnUnknownUniformIsRefused)
     glUseProgramObjectARB(0);
 }
 
+// One square whose four vertices sit at its centre with their corner offsets
+// in the normals, drawn through a camera-facing program.
+class BillboardTest : public ShaderTest {
+protected:
+    std::vector<std::uint8_t> square(const char* program, std::array<float, 2> across,
+                                     std::array<float, 2> upward)
+    {
+        Shaders = std::make_unique<KaShaderClass>();
+        beginFrame();
+        glTranslatef(0.25f, 0, 0); // the centre moves with the model-view matrix
+        KaShader* shader = Shaders->Find(program);
+        shader->Enable();
+        glProgramLocalParameter4fARB(GL_VERTEX_PROGRAM_ARB, 0, across[0], across[1], 0, 1);
+        glProgramLocalParameter4fARB(GL_VERTEX_PROGRAM_ARB, 1, upward[0], upward[1], 0, 1);
+        glBlendFunc(GL_ONE, GL_ZERO);
+        glColor4f(1, 1, 1, 1);
+        const float half = 0.5f;
+        const float corners[4][2] = {{half, half}, {-half, half}, {-half, -half}, {half, -half}};
+        glBegin(GL_QUADS);
+        for (const auto& corner : corners) {
+            glNormal3f(corner[0], corner[1], 0);
+            glVertex3f(0, 0, 0);
+        }
+        glEnd();
+        shader->Disable();
+        return frame();
+    }
+    static bool lit(const std::vector<std::uint8_t>& pixels, int x, int y)
+    {
+        return regionMean(pixels, x, y, x + 2, y + 2)[0] > 250;
+    }
+};
+
+TEST_F(BillboardTest, SquareIsExpandedAroundItsViewSpaceCentre)
+{
+    for (const char* program : {"billboard", "parsystem"}) {
+        SCOPED_TRACE(program);
+        // Centre at x = 0.25 (pixel 40), half size 0.5 (16 pixels).
+        const auto pixels = square(program, {1, 0}, {0, 1});
+        EXPECT_TRUE(lit(pixels, 40, 32));
+        EXPECT_TRUE(lit(pixels, 26, 18));
+        EXPECT_TRUE(lit(pixels, 53, 45));
+        EXPECT_FALSE(lit(pixels, 20, 32));
+        EXPECT_FALSE(lit(pixels, 40, 52));
+    }
+}
+
+TEST_F(BillboardTest, TurnedDirectionsTurnTheSquare)
+{
+    const float c = 0.70710678f;
+    const auto pixels = square("billboard", {c, c}, {-c, c});
+    EXPECT_TRUE(lit(pixels, 40, 32));
+    EXPECT_TRUE(lit(pixels, 40, 50)) << "a diamond reaches further along the axes";
+    EXPECT_FALSE(lit(pixels, 26, 18)) << "and leaves the square's corners";
+}
+
 TEST_F(ShaderTest, InfoLogIsEmptyForACleanShader)
 {
     detect(false, false, true);
