@@ -1,18 +1,22 @@
-// Bloom blur: one direction of a separable Gaussian blur with five taps
-// (linear filtering makes them nine texels).
+// Bloom blur: one direction of a separable Gaussian blur over nine taps.
 //   blurimage    the image, texture unit 0
 //   blur_offset  xy: the step between taps in texture coordinates;
-//                z: extra gain (0: none)
+//                z: the spread (standard deviation) in steps
+// The weights are normalised, so the blur keeps the image's brightness.
 uniform sampler2D blurimage;
 uniform vec3 blur_offset;
 varying vec2 uv;
 
 void main()
 {
-    vec2 step1 = blur_offset.xy * 1.3846153846;
-    vec2 step2 = blur_offset.xy * 3.2307692308;
-    vec4 colour = texture2D(blurimage, uv) * 0.2270270270;
-    colour += (texture2D(blurimage, uv + step1) + texture2D(blurimage, uv - step1)) * 0.3162162162;
-    colour += (texture2D(blurimage, uv + step2) + texture2D(blurimage, uv - step2)) * 0.0702702703;
-    gl_FragColor = colour * (1.0 + blur_offset.z);
+    float spread = max(blur_offset.z, 0.5);
+    vec4 sum = vec4(0.0);
+    float weights = 0.0;
+    for (int i = -4; i <= 4; ++i) {
+        float x = float(i);
+        float weight = exp(-x * x / (2.0 * spread * spread));
+        sum += texture2D(blurimage, uv + blur_offset.xy * x) * weight;
+        weights += weight;
+    }
+    gl_FragColor = sum / weights;
 }

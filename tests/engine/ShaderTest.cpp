@@ -169,7 +169,7 @@ TEST_F(ShaderTest, MissingProgramFileStopsWithAFileError)
 
 // Runs a GLSL program of the set over a full-window quad textured with a
 // row of kViewSize RGB texels repeated upwards.
-void postProcess(KaShader& shader, const std::vector<std::uint8_t>& row, float offset)
+void postProcess(KaShader& shader, const std::vector<std::uint8_t>& row, float offset, float spread)
 {
     GLuint texture = 0;
     glGenTextures(1, &texture);
@@ -184,7 +184,7 @@ void postProcess(KaShader& shader, const std::vector<std::uint8_t>& row, float o
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     shader.Enable();
     if (KaUniform* uniform = shader.FindUniform("blur_offset"))
-        glUniform3fARB(uniform->Location, offset, 0, 0);
+        glUniform3fARB(uniform->Location, offset, 0, spread);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex2f(-1, -1);
@@ -201,12 +201,13 @@ void postProcess(KaShader& shader, const std::vector<std::uint8_t>& row, float o
 
 class PostProcessTest : public ShaderTest {
 protected:
-    std::vector<std::uint8_t> run(const char* name, const std::vector<std::uint8_t>& row, float offset = 0)
+    std::vector<std::uint8_t> run(const char* name, const std::vector<std::uint8_t>& row, float offset = 0,
+                                  float spread = 0)
     {
         detect(false, true, true);
         Shaders = std::make_unique<KaShaderClass>();
         beginFrame();
-        postProcess(*Shaders->Find(name), row, offset);
+        postProcess(*Shaders->Find(name), row, offset, spread);
         return frame();
     }
     static double red(const std::vector<std::uint8_t>& pixels, int x)
@@ -226,15 +227,20 @@ TEST_F(PostProcessTest, BrightPassKeepsOnlyWhatIsBrighterThanTheThreshold)
     EXPECT_EQ(red(pixels, 50), 255.0);
 }
 
-TEST_F(PostProcessTest, BlurSpreadsABrightColumnAlongTheOffset)
+TEST_F(PostProcessTest, BlurSpreadsABrightColumnAlongTheOffsetKeepingItsBrightness)
 {
     std::vector<std::uint8_t> row(test::kViewSize * 3, 0);
     row[32 * 3] = 255;
-    const auto pixels = run("blur", row, 1.0f / test::kViewSize);
-    EXPECT_GT(red(pixels, 32), 40);
-    EXPECT_LT(red(pixels, 32), 80);
-    EXPECT_GT(red(pixels, 31) + red(pixels, 33), 20);
+    // One texel per step, spread 2: weights exp(-i² / 8) over nine taps.
+    const auto pixels = run("blur", row, 1.0f / test::kViewSize, 2.0f);
+    double total = 0;
+    for (int x = 0; x < test::kViewSize; ++x)
+        total += red(pixels, x);
+    EXPECT_NEAR(red(pixels, 32), 255 / 4.898, 2);
+    EXPECT_NEAR(red(pixels, 33), 255 * 0.8825 / 4.898, 2);
+    EXPECT_NEAR(red(pixels, 36), 255 * 0.1353 / 4.898, 2);
     EXPECT_EQ(red(pixels, 20), 0.0);
+    EXPECT_NEAR(total, 255, 6) << "the weights are normalised";
 }
 
 TEST_F(ShaderTest, LinkFailureCarriesTheInfoLog)
