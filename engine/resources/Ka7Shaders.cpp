@@ -183,8 +183,9 @@ void SetVertexParameters(KaShader&)
     if (!light->Static)
         lightPosition = VectorSub(lightPosition, object->Position);
     VectorTransform(lightPosition, inverse);
+    // w 0 tells the programs that a light without position gives a direction.
     glProgramLocalParameter4fARB(GL_VERTEX_PROGRAM_ARB, 0, lightPosition.x, lightPosition.y, lightPosition.z,
-                                 1);
+                                 light->Static ? 0.0f : 1.0f);
 
     Vector3 eye = VectorSub(sceneSource->ActiveCameraPosition(), object->Position);
     VectorTransform(eye, inverse);

@@ -78,8 +78,9 @@ public:
 // Installs the scene the parameter callbacks read (borrowed; null for none).
 void SetShaderSceneSource(ShaderSceneSource* source);
 
-// The callbacks of the lighting programs: object-space light position, eye
-// position and inverse light range (vertex locals 0, 1, 2); ambient,
+// The callbacks of the lighting programs: object-space light position (w 0
+// for a light without position, whose vector is a direction), eye position
+// and inverse light range (vertex locals 0, 1, 2); ambient,
 // shininess, diffuse and specular terms (fragment locals 0, 1, 2, 3).
 void SetVertexParameters(KaShader& shader);
 void SetFragmentParameters(KaShader& shader);

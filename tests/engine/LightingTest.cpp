@@ -173,6 +173,18 @@ TEST_F(LightingTest, TheLightRangeFadesTheLight)
     EXPECT_NEAR(centre[0], 255 * (0.1 + 0.28), 6);
 }
 
+TEST_F(LightingTest, ALightWithoutPositionShinesFromItsDirectionWithoutFading)
+{
+    scene_.light.Static = true;
+    scene_.light.Range = 0.5f;
+    scene_.object.Position = {100, 0, 0}; // not subtracted from a direction
+    scene_.light.Position = {0, 0, 1};
+    const KaMaterial m = material("phongV", "phongFnotTex");
+    EXPECT_GT(draw(m).first[0], 250);
+    scene_.light.Position = {0, 0, -1};
+    EXPECT_NEAR(draw(m).first[0], 25.5, 2);
+}
+
 TEST_F(LightingTest, SpecularHighlightFacesTheEyeAndTheGlossMapMasksIt)
 {
     const auto plain = draw(material("phongV", "phongF", 0)).first;
@@ -240,6 +252,11 @@ TEST_F(LightingTest, ParameterCallbacksFillTheProgramLocals)
     const auto light = local(GL_VERTEX_PROGRAM_ARB, 0);
     EXPECT_NEAR(light[2], 5, 1e-5);
     EXPECT_EQ(light[3], 1);
+    m.Unapply();
+    scene_.light.Static = true;
+    m.Apply();
+    EXPECT_NEAR(local(GL_VERTEX_PROGRAM_ARB, 0)[2], 8, 1e-5) << "a direction is not moved by the object";
+    EXPECT_EQ(local(GL_VERTEX_PROGRAM_ARB, 0)[3], 0);
     // The eye 5 along world +y; the object's x axis points along world +y.
     const auto eye = local(GL_VERTEX_PROGRAM_ARB, 1);
     EXPECT_NEAR(eye[0], 5, 1e-5);
