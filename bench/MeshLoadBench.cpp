@@ -99,7 +99,8 @@ void BM_LoadMeshUseVBO(benchmark::State& state)
     for (auto _ : state) {
         ra7::RecordReader reader = ra7::RecordReader::openFile(meshFile().string());
         ra7::KaMesh mesh;
-        ra7::ReadMeshFile(reader, mesh);
+        reader.skip(ra7::kTagSize);
+        mesh.LoadFromFile(reader);
         leftOnCpu = mesh.Vertices.capacity() + mesh.Normals.capacity() + mesh.TexCoords.capacity() +
                     mesh.Tangents.capacity() + mesh.Binormals.capacity() + mesh.Indices.capacity();
     }

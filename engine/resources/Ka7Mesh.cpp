@@ -108,6 +108,13 @@ void KaMesh::SaveToFile(RecordWriter& file) const
 
 void KaMesh::LoadFromFile(RecordReader& file)
 {
+    ReadRecord(file);
+    if (Settings.UseVBO)
+        Upload();
+}
+
+void KaMesh::ReadRecord(RecordReader& file)
+{
     KaMesh read;
     read.Name = file.readShortString();
     const std::uint64_t countsAt = file.offset();
@@ -152,8 +159,6 @@ void KaMesh::LoadFromFile(RecordReader& file)
     TexCoords = std::move(read.TexCoords);
     Tangents = std::move(read.Tangents);
     Binormals = std::move(read.Binormals);
-    if (Settings.UseVBO)
-        Upload();
 }
 
 void KaMesh::Upload()
@@ -280,22 +285,14 @@ void KaMesh::Draw()
 void ReadMeshFile(RecordReader& file, KaMesh& mesh)
 {
     file.skip(kTagSize);
-    mesh.LoadFromFile(file);
+    mesh.ReadRecord(file);
 }
 
 std::vector<std::string> DescribeMeshFile(std::string_view storedName)
 {
     RecordReader file = RecordReader::openFile(storedName);
     KaMesh mesh;
-    const bool uploads = Settings.UseVBO;
-    Settings.UseVBO = false;
-    try {
-        ReadMeshFile(file, mesh);
-    } catch (...) {
-        Settings.UseVBO = uploads;
-        throw;
-    }
-    Settings.UseVBO = uploads;
+    ReadMeshFile(file, mesh);
 
     std::vector<std::string> lines;
     lines.push_back("mesh \"" + mesh.Name + "\"");

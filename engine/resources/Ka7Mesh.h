@@ -55,6 +55,8 @@ public:
     // with USE VBO the data is then uploaded. On an error the mesh is left
     // as it was.
     void LoadFromFile(RecordReader& file);
+    // LoadFromFile without the upload.
+    void ReadRecord(RecordReader& file);
 
     // Loads the arrays into six new GPU buffers and empties them. Throws
     // "VBO not support" without USE VBO.
@@ -74,8 +76,8 @@ private:
     std::shared_ptr<GLDisplayList> list_;
 };
 
-// The parsed contents of a `.mes` file (tag and record), for tools and
-// fuzzing: no GL involved.
+// Reads a whole `.mes` file (the tag, ignored, then the record) into `mesh`
+// without uploading it: for tools and fuzzing, no GL involved.
 void ReadMeshFile(RecordReader& file, KaMesh& mesh);
 
 // A readable description of a `.mes` file: name, counts, bounds, index range.

@@ -20,7 +20,8 @@ KaMesh* KaMeshList::LoadMesh(std::string_view fileName)
         return nullptr;
     auto mesh = std::make_unique<KaMesh>();
     RecordReader file = RecordReader::openFile(fileName);
-    ReadMeshFile(file, *mesh);
+    file.skip(kTagSize);
+    mesh->LoadFromFile(file);
     if (IndexOf(mesh->Name) >= 0) {
         LogLine("! Меш \"" + mesh->Name + "\" из файла " + std::string(fileName) + " уже загружен");
         return nullptr;
