@@ -73,6 +73,10 @@ void GLInfo(const std::string&, const std::string&, const std::string&)
 {
     GraphicsDriverInfo info;
     info.version = glText(GL_VERSION);
+    if (info.version.empty()) { // no context is current
+        LogLine("! Контекст OpenGL не создан: описания драйвера нет");
+        return;
+    }
     const auto* gluVersion = reinterpret_cast<const char*>(gluGetString(GLU_VERSION));
     info.gluVersion = gluVersion ? gluVersion : "";
     info.vendor = glText(GL_VENDOR);

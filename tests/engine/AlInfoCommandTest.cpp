@@ -32,6 +32,12 @@ TEST_F(AlInfoCommand, LogsTheAudioLibrarysDescriptionInOrder)
 
 using AlInfoWithoutDevice = test::ConsoleTest;
 
+TEST_F(AlInfoWithoutDevice, GlInfoWithoutAContextSaysSo)
+{
+    ExecuteCommand("glinfo");
+    EXPECT_THAT(LogLines(), ::testing::ElementsAre("> glinfo", "! Контекст OpenGL не создан: описания драйвера нет"));
+}
+
 TEST_F(AlInfoWithoutDevice, SaysThereIsNoDevice)
 {
     ExecuteCommand("alinfo");
