@@ -187,8 +187,12 @@ void KaBoundingObj::LoadFromFile(RecordReader& file)
     loadExtent(file);
 }
 
-void KaBoundingObj::saveExtent(RecordWriter&) const {}
-void KaBoundingObj::loadExtent(RecordReader&) {}
+void KaBoundingObj::saveExtent(RecordWriter&) const
+{
+}
+void KaBoundingObj::loadExtent(RecordReader&)
+{
+}
 
 bool KaBoundingObj::Intersects(const KaBoundingObj* other) const
 {
@@ -283,7 +287,9 @@ void KaBoundingAABB::loadExtent(RecordReader& file)
 
 // --- KaBoundingVolume -------------------------------------------------------
 
-KaBoundingVolume::KaBoundingVolume() : Main(std::make_unique<KaBoundingAABB>()) {}
+KaBoundingVolume::KaBoundingVolume() : Main(std::make_unique<KaBoundingAABB>())
+{
+}
 
 KaBoundingVolume::~KaBoundingVolume() = default;
 
@@ -365,8 +371,8 @@ bool KaBoundingVolume::LoadFromFile(RecordReader& file)
     const std::uint64_t countOffset = file.offset();
     const std::int32_t count = file.readInt32();
     if (count < 0 || count > kMaxBoundingShapes)
-        file.failAt(countOffset, "bounding shape count " + std::to_string(count) +
-                                     " is outside 0 to " + std::to_string(kMaxBoundingShapes));
+        file.failAt(countOffset, "bounding shape count " + std::to_string(count) + " is outside 0 to " +
+                                     std::to_string(kMaxBoundingShapes));
     std::array<std::unique_ptr<KaBoundingObj>, kMaxBoundingShapes> shapes;
     for (std::int32_t i = 0; i < count; ++i) {
         const std::string tag = file.readTag();

@@ -20,9 +20,9 @@ inline constexpr float kUnendingLife = -128.0f;
 inline constexpr std::int32_t kMaxParticleCount = 100000;
 
 struct KaParticle {
-    float Speed = 0;  // distance per 100 milliseconds along Direction
+    float Speed = 0; // distance per 100 milliseconds along Direction
     float Size = 0;
-    float Life = 0;   // remaining milliseconds, or kUnendingLife
+    float Life = 0; // remaining milliseconds, or kUnendingLife
     Vector3 Position;
     Vector3 Direction;
     KaColor Color = {0, 0, 0, 0};

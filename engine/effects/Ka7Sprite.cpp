@@ -56,7 +56,8 @@ void KaSprite::SaveToFile(RecordWriter& file, const KgfNameTable& names) const
     file.writeSingle(Size2);
     file.writeSingle(Size3);
     file.writeSingle(ViewRange);
-    const std::uint8_t flags[4] = {ZTest, AlwaysRendered, static_cast<std::uint8_t>(Static ? 1 : 0), SpareFlag};
+    const std::uint8_t flags[4] = {ZTest, AlwaysRendered, static_cast<std::uint8_t>(Static ? 1 : 0),
+                                   SpareFlag};
     file.writeBytes(flags, 4);
 }
 

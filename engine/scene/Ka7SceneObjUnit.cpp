@@ -153,7 +153,8 @@ void KaSceneObj::Assign(const KaSceneObj& source)
     if (&source == this)
         return;
     SetName(source.name_);
-    auto copyTrans = [](std::unique_ptr<KaTransformation>& target, const std::unique_ptr<KaTransformation>& from) {
+    auto copyTrans = [](std::unique_ptr<KaTransformation>& target,
+                        const std::unique_ptr<KaTransformation>& from) {
         if (!from) {
             target.reset();
             return;

@@ -19,7 +19,8 @@ public:
     // The material's Blend (transparency) flag.
     virtual bool MaterialBlend(std::int32_t index) const = 0;
     // Writes the materials at `indexes` (repeats as given) to a KMT file.
-    virtual void SaveMaterials(std::string_view kmtFileName, const std::vector<std::int32_t>& indexes) const = 0;
+    virtual void SaveMaterials(std::string_view kmtFileName,
+                               const std::vector<std::int32_t>& indexes) const = 0;
 };
 
 } // namespace ra7

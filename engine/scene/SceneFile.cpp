@@ -57,7 +57,10 @@ public:
         contents_.NameTable = storedNames;
         return KgfNameTable(std::move(storedNames));
     }
-    void OnObject(std::unique_ptr<KaSceneObj> object) override { contents_.Objects.push_back(std::move(object)); }
+    void OnObject(std::unique_ptr<KaSceneObj> object) override
+    {
+        contents_.Objects.push_back(std::move(object));
+    }
     void OnCommandLines(const std::vector<std::string>& lines) override
     {
         contents_.Lines.insert(contents_.Lines.end(), lines.begin(), lines.end());
