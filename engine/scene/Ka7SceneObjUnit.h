@@ -95,6 +95,10 @@ private:
     friend class KaObjArray;
 
     std::string name_ = "DefaultName";
+    // A root's world placement when the last frame's update ended; becomes
+    // its PrevTrans at the next frame (a root has no parent to set it).
+    KaTransformation lastFrameTrans_;
+    bool hasLastFrame_ = false;
     KaObjArray* owner_ = nullptr;
     std::int32_t slot_ = -1;
     bool updating_ = false; // guards against a damaged hierarchy that loops

@@ -315,8 +315,15 @@ void KaObjArray::UpdateRoots()
 {
     for (std::int32_t i = 0; i < Count(); ++i) {
         KaSceneObj* object = items_[static_cast<std::size_t>(i)].get();
-        if (object && object->ParentName.empty())
-            object->Update();
+        if (!object || !object->ParentName.empty())
+            continue;
+        if (object->Trans && object->PrevTrans)
+            object->PrevTrans->Assign(object->hasLastFrame_ ? object->lastFrameTrans_ : *object->Trans);
+        object->Update();
+        if (object->Trans) {
+            object->lastFrameTrans_.Assign(*object->Trans);
+            object->hasLastFrame_ = true;
+        }
     }
 }
 

@@ -20,7 +20,9 @@
 namespace ra7 {
 
 class KaCamera;
+class KgfNameTable;
 class MaterialCatalog;
+class RecordReader;
 
 // The name of the camera the viewport uses.
 extern std::string ActiveCameraName;
@@ -71,9 +73,14 @@ public:
     // The camera named ActiveCameraName, or nullptr.
     KaCamera* ActiveCamera() const;
     // One frame's propagation: Update of every object without a parent, in
-    // slot order.
+    // slot order. A root's PrevTrans becomes its placement at the end of the
+    // previous frame, so its movement (sound and listener velocity) is that
+    // of one frame, as a child's is.
     void UpdateRoots();
 
+    // Reads one object record after its tag (for a particle system the
+    // count comes first) and appends the object; sets Changed only.
+    KaSceneObj* LoadObject(RecordReader& file, KaObjKind kind, const KgfNameTable& names);
     // Merges the objects of a KGF file and runs its command lines.
     void LoadFromFile(std::string_view fileName);
     // Writes the objects at `indexes` and the command lines as a KGF file.
@@ -106,6 +113,7 @@ private:
     };
     using NameIndex = std::unordered_map<std::string, std::vector<std::int32_t>, Hash, std::equal_to<>>;
 
+    KaSceneObj* appendLoaded(std::unique_ptr<KaSceneObj> object);
     void ObjectRenamed(KaSceneObj& object, const std::string& oldName);
     void indexName(const std::string& name, std::int32_t slot);
     void unindexName(const std::string& name, std::int32_t slot);

@@ -80,6 +80,14 @@ std::string kmtNameFor(std::string_view fileName)
 
 } // namespace
 
+std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind, const KgfNameTable& names)
+{
+    const std::int32_t particles = kind == KaObjKind::ParSystem ? readParticleCount(file) : 0;
+    std::unique_ptr<KaSceneObj> object = CreateSceneObject(kind, particles);
+    object->LoadFromFile(file, names);
+    return object;
+}
+
 void ReadSceneFile(RecordReader& file, SceneFileHandler& handler)
 {
     const std::size_t nameCount = file.readCount(kShortStringSize, "name count");
@@ -100,10 +108,7 @@ void ReadSceneFile(RecordReader& file, SceneFileHandler& handler)
         const std::optional<KaObjKind> kind = KindFromTag(tag);
         if (!kind)
             file.failAt(tagOffset, "unknown record tag \"" + printableTag(tag) + "\"");
-        const std::int32_t particles = *kind == KaObjKind::ParSystem ? readParticleCount(file) : 0;
-        std::unique_ptr<KaSceneObj> object = CreateSceneObject(*kind, particles);
-        object->LoadFromFile(file, names);
-        handler.OnObject(std::move(object));
+        handler.OnObject(ReadObjectRecord(file, *kind, names));
     }
 }
 
@@ -129,12 +134,7 @@ public:
         return KgfNameTable(std::move(storedNames));
     }
 
-    void OnObject(std::unique_ptr<KaSceneObj> object) override
-    {
-        array_.items_.emplace_back();
-        array_.place(array_.Count() - 1, std::move(object));
-        array_.changed_ = true;
-    }
+    void OnObject(std::unique_ptr<KaSceneObj> object) override { array_.appendLoaded(std::move(object)); }
 
     void OnCommandLines(const std::vector<std::string>& lines) override
     {
@@ -164,6 +164,20 @@ private:
     std::unordered_set<std::string> chosen_;
     std::unordered_map<std::string, std::int32_t> hints_;
 };
+
+KaSceneObj* KaObjArray::appendLoaded(std::unique_ptr<KaSceneObj> object)
+{
+    KaSceneObj* raw = object.get();
+    items_.emplace_back();
+    place(Count() - 1, std::move(object));
+    changed_ = true;
+    return raw;
+}
+
+KaSceneObj* KaObjArray::LoadObject(RecordReader& file, KaObjKind kind, const KgfNameTable& names)
+{
+    return appendLoaded(ReadObjectRecord(file, kind, names));
+}
 
 void KaObjArray::LoadFromFile(std::string_view fileName)
 {

@@ -24,6 +24,10 @@ public:
     virtual void OnCommandLines(const std::vector<std::string>& lines) = 0;
 };
 
+// Reads one object record after its tag: for a particle system the count
+// (refused outside 0 to kMaxParticleCount), then the object's own record.
+std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind, const KgfNameTable& names);
+
 // Reads a whole scene file. A record tag that is not one of the seven, a
 // count larger than the file, a name index outside the table or an early end
 // throws a FileError naming the file and the offset.

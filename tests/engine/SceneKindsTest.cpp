@@ -121,6 +121,19 @@ TEST_F(SceneKinds, SoundVelocityIsTheMovementOfTheLastFrame)
     EXPECT_EQ(copy.Source, sound.Source);
 }
 
+TEST_F(SceneKinds, ARootSoundMovesByOneFrameNotByItsDistanceFromTheOrigin)
+{
+    auto& sound = add<KaSound>("horn");
+    sound.Trans->Position = {500, 0, 0};
+    scene().UpdateRoots();
+    EXPECT_EQ(sound.Velocity, (Vector3{0, 0, 0})); // standing still, far from the origin
+    sound.Trans->Position = {503, 0, 0};
+    scene().UpdateRoots();
+    EXPECT_EQ(sound.Velocity, (Vector3{3, 0, 0}));
+    scene().UpdateRoots();
+    EXPECT_EQ(sound.Velocity, (Vector3{0, 0, 0}));
+}
+
 TEST_F(SceneKinds, GeometryMeasuresItsSquaredDistanceToTheActiveCamera)
 {
     auto& camera = add<KaCamera>("eye");
