@@ -295,26 +295,23 @@ KaBoundingVolume::~KaBoundingVolume() = default;
 
 KaBoundingObj& KaBoundingVolume::Item(std::int32_t index) const
 {
-    if (index < 0 || index >= count_)
+    if (index < 0 || index >= Count())
         throw Error("Array index out of bounds.");
     return *items_[static_cast<std::size_t>(index)];
 }
 
 void KaBoundingVolume::clearItems()
 {
-    for (std::int32_t i = 0; i < count_; ++i)
-        items_[static_cast<std::size_t>(i)].reset();
-    count_ = 0;
+    items_.clear();
 }
 
 void KaBoundingVolume::AddCopy(const KaBoundingObj& shape)
 {
-    if (count_ >= kMaxBoundingShapes)
+    if (Count() >= kMaxBoundingShapes)
         throw Error(kRangeError);
     std::unique_ptr<KaBoundingObj> copy = shape.NewOfSameKind();
     copy->Assign(shape);
-    items_[static_cast<std::size_t>(count_)] = std::move(copy);
-    ++count_;
+    items_.push_back(std::move(copy));
 }
 
 bool KaBoundingVolume::TestFrustum(const KaFrustum& frustum, const KaTransformation& owner)
@@ -322,10 +319,10 @@ bool KaBoundingVolume::TestFrustum(const KaFrustum& frustum, const KaTransformat
     bool visible = true;
     if (!frustumCullingOff()) {
         visible = Main->TestFrustum(frustum, owner);
-        if (visible && count_ > 0) {
+        if (visible && !items_.empty()) {
             visible = false;
-            for (std::int32_t i = 0; i < count_ && !visible; ++i)
-                visible = items_[static_cast<std::size_t>(i)]->TestFrustum(frustum, owner);
+            for (std::size_t i = 0; i < items_.size() && !visible; ++i)
+                visible = items_[i]->TestFrustum(frustum, owner);
         }
     }
     FrustumResult = visible ? 1 : 0;
@@ -338,25 +335,25 @@ void KaBoundingVolume::Assign(const KaBoundingVolume& source)
         return;
     Main->Assign(*source.Main);
     clearItems();
-    for (std::int32_t i = 0; i < source.count_; ++i)
-        AddCopy(*source.items_[static_cast<std::size_t>(i)]);
+    for (const auto& shape : source.items_)
+        AddCopy(*shape);
     FrustumResult = source.FrustumResult;
 }
 
 void KaBoundingVolume::UpdateWorld(const KaTransformation& owner)
 {
     Main->UpdateWorld(owner);
-    for (std::int32_t i = 0; i < count_; ++i)
-        items_[static_cast<std::size_t>(i)]->UpdateWorld(owner);
+    for (const auto& shape : items_)
+        shape->UpdateWorld(owner);
 }
 
 void KaBoundingVolume::SaveToFile(RecordWriter& file) const
 {
     file.writeTag("vol");
     Main->SaveToFile(file);
-    file.writeInt32(count_);
-    for (std::int32_t i = 0; i < count_; ++i)
-        items_[static_cast<std::size_t>(i)]->SaveToFile(file);
+    file.writeInt32(Count());
+    for (const auto& shape : items_)
+        shape->SaveToFile(file);
 }
 
 bool KaBoundingVolume::LoadFromFile(RecordReader& file)
@@ -373,19 +370,18 @@ bool KaBoundingVolume::LoadFromFile(RecordReader& file)
     if (count < 0 || count > kMaxBoundingShapes)
         file.failAt(countOffset, "bounding shape count " + std::to_string(count) + " is outside 0 to " +
                                      std::to_string(kMaxBoundingShapes));
-    std::array<std::unique_ptr<KaBoundingObj>, kMaxBoundingShapes> shapes;
+    std::vector<std::unique_ptr<KaBoundingObj>> shapes;
+    shapes.reserve(static_cast<std::size_t>(count));
     for (std::int32_t i = 0; i < count; ++i) {
         const std::string tag = file.readTag();
         std::unique_ptr<KaBoundingObj> shape = ShapeClassByTag(tag);
         shape->LoadFromFile(file);
-        shapes[static_cast<std::size_t>(i)] = std::move(shape);
+        shapes.push_back(std::move(shape));
     }
     if (Main->Kind() != KaShapeKind::AABB)
         Main = std::make_unique<KaBoundingAABB>();
     Main->Assign(main);
-    clearItems();
     items_ = std::move(shapes);
-    count_ = count;
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ra7 {
 
@@ -124,7 +125,7 @@ public:
     void SaveToPhzFile(std::string_view storedName) const;
     bool LoadFromPhzFile(std::string_view storedName);
 
-    std::int32_t Count() const { return count_; }
+    std::int32_t Count() const { return static_cast<std::int32_t>(items_.size()); }
     KaBoundingObj& Item(std::int32_t index) const;
 
     std::unique_ptr<KaBoundingObj> Main;
@@ -133,8 +134,9 @@ public:
 private:
     void clearItems();
 
-    std::array<std::unique_ptr<KaBoundingObj>, kMaxBoundingShapes> items_;
-    std::int32_t count_ = 0;
+    // The slots in use; never more than kMaxBoundingShapes. Held as a vector
+    // so that a set without further shapes costs no memory for them.
+    std::vector<std::unique_ptr<KaBoundingObj>> items_;
 };
 
 // "AABB" → box, "Точка" → point, anything else a sphere.

@@ -48,8 +48,14 @@ KaObjArray::~KaObjArray()
 
 void KaObjArray::indexName(const std::string& name, std::int32_t slot)
 {
-    std::vector<std::int32_t>& slots = names_[name];
-    slots.insert(std::upper_bound(slots.begin(), slots.end(), slot), slot);
+    Slots& slots = names_[name];
+    if (slots.first < 0) {
+        slots.first = slot;
+        return;
+    }
+    if (slot < slots.first)
+        std::swap(slot, slots.first);
+    slots.more.insert(std::upper_bound(slots.more.begin(), slots.more.end(), slot), slot);
 }
 
 void KaObjArray::unindexName(const std::string& name, std::int32_t slot)
@@ -57,12 +63,18 @@ void KaObjArray::unindexName(const std::string& name, std::int32_t slot)
     const auto found = names_.find(name);
     if (found == names_.end())
         return;
-    std::vector<std::int32_t>& slots = found->second;
-    const auto at = std::lower_bound(slots.begin(), slots.end(), slot);
-    if (at != slots.end() && *at == slot)
-        slots.erase(at);
-    if (!slots.empty())
+    Slots& slots = found->second;
+    if (slots.first != slot) {
+        const auto at = std::lower_bound(slots.more.begin(), slots.more.end(), slot);
+        if (at != slots.more.end() && *at == slot)
+            slots.more.erase(at);
         return;
+    }
+    if (!slots.more.empty()) {
+        slots.first = slots.more.front();
+        slots.more.erase(slots.more.begin());
+        return;
+    }
     names_.erase(found);
     std::string_view base;
     std::int32_t number = 0;
@@ -152,7 +164,7 @@ KaSceneObj* KaObjArray::Last() const
 std::int32_t KaObjArray::IndexOfName(std::string_view name) const
 {
     const auto found = names_.find(name);
-    return found == names_.end() ? -1 : found->second.front();
+    return found == names_.end() ? -1 : found->second.first;
 }
 
 KaSceneObj* KaObjArray::FindByName(std::string_view name) const
@@ -165,17 +177,19 @@ std::string KaObjArray::MakeUniqueName(std::string_view name)
 {
     if (!nameTaken(name))
         return std::string(name);
-    auto hint = suffixHints_.find(name);
-    if (hint == suffixHints_.end())
-        hint = suffixHints_.emplace(std::string(name), 1).first;
-    std::int32_t number = hint->second;
+    const auto hint = suffixHints_.find(name);
+    std::int32_t number = hint == suffixHints_.end() ? 1 : hint->second;
     std::string candidate;
     for (;; ++number) {
         candidate = std::string(name) + "_" + std::to_string(number);
         if (!nameTaken(candidate))
             break;
     }
-    hint->second = number; // base_1 … base_(number−1) are taken
+    // base_1 … base_(number−1) are taken; remembered once the search went past 1.
+    if (hint != suffixHints_.end())
+        hint->second = number;
+    else if (number > 1)
+        suffixHints_.emplace(std::string(name), number);
     return candidate;
 }
 

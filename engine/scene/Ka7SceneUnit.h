@@ -111,7 +111,13 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
-    using NameIndex = std::unordered_map<std::string, std::vector<std::int32_t>, Hash, std::equal_to<>>;
+    // The slots holding one name, ascending. Names are nearly always unique,
+    // so the first slot is held inline and only duplicates allocate.
+    struct Slots {
+        std::int32_t first = -1;
+        std::vector<std::int32_t> more;
+    };
+    using NameIndex = std::unordered_map<std::string, Slots, Hash, std::equal_to<>>;
 
     KaSceneObj* appendLoaded(std::unique_ptr<KaSceneObj> object);
     void ObjectRenamed(KaSceneObj& object, const std::string& oldName);

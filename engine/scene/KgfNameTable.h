@@ -31,8 +31,12 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
+    void buildPositions() const;
+
     std::vector<std::string> names_;
-    std::unordered_map<std::string, std::int32_t, Hash, std::equal_to<>> positions_;
+    // Built on the first IndexOf: a table only read from a file never needs it.
+    mutable std::unordered_map<std::string, std::int32_t, Hash, std::equal_to<>> positions_;
+    mutable bool positionsBuilt_ = false;
 };
 
 } // namespace ra7

@@ -129,8 +129,11 @@ public:
 
     KgfNameTable PrepareNames(std::vector<std::string> storedNames) override
     {
-        for (std::string& name : storedNames)
+        chosen_.reserve(storedNames.size());
+        for (std::string& name : storedNames) {
             name = uniqueName(name);
+            chosen_.insert(name); // a view of the table's own text, which no longer changes
+        }
         return KgfNameTable(std::move(storedNames));
     }
 
@@ -143,25 +146,34 @@ public:
     }
 
 private:
-    bool taken(const std::string& name) const { return array_.nameTaken(name) || chosen_.contains(name); }
+    bool taken(const std::string& name) const
+    {
+        return array_.nameTaken(name) || chosen_.find(name) != chosen_.end();
+    }
 
     std::string uniqueName(const std::string& name)
     {
-        std::string result = name;
-        if (taken(result)) {
-            std::int32_t& number = hints_.try_emplace(name, 1).first->second;
-            for (;; ++number) {
-                result = name + "_" + std::to_string(number);
-                if (!taken(result))
-                    break;
-            }
+        if (!taken(name))
+            return name;
+        const auto hint = hints_.find(name);
+        std::int32_t number = hint == hints_.end() ? 1 : hint->second;
+        std::string result;
+        for (;; ++number) {
+            result = name + "_" + std::to_string(number);
+            if (!taken(result))
+                break;
         }
-        chosen_.insert(result);
+        // Remembered only when the search went past the first number: most
+        // names need "_1" once, and a map entry for each would cost more.
+        if (hint != hints_.end())
+            hint->second = number;
+        else if (number > 1)
+            hints_.emplace(name, number);
         return result;
     }
 
     KaObjArray& array_;
-    std::unordered_set<std::string> chosen_;
+    std::unordered_set<std::string_view> chosen_;
     std::unordered_map<std::string, std::int32_t> hints_;
 };
 
