@@ -1,6 +1,7 @@
 #include "effects/Ka7Light.h"
 
 #include "runtime/RecordFile.h"
+#include "scene/Ka7SceneUnit.h"
 
 namespace ra7 {
 
@@ -52,6 +53,12 @@ void KaLight::Assign(const KaSceneObj& source)
     Diffuse = light.Diffuse;
     Specular = light.Specular;
     LightParams[0] = light.LightParams[0];
+}
+
+KaLight* CurrentLight()
+{
+    KaSceneObj* object = SceneObjects ? SceneObjects->FindByName(CurrentLightName) : nullptr;
+    return object && object->Kind() == KaObjKind::Light ? static_cast<KaLight*>(object) : nullptr;
 }
 
 } // namespace ra7

@@ -34,4 +34,7 @@ public:
 // The name of the light ApplyLight handled last.
 extern std::string CurrentLightName;
 
+// The light named CurrentLightName in SceneObjects, or nullptr.
+KaLight* CurrentLight();
+
 } // namespace ra7

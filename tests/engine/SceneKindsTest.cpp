@@ -88,6 +88,19 @@ TEST_F(SceneKinds, LightAssignTakesOnlyTheRangeOfItsParams)
     EXPECT_EQ(target.Specular, source.Specular);
 }
 
+TEST_F(SceneKinds, CurrentLightIsFoundByNameEachTime)
+{
+    auto& lamp = add<KaLight>("lamp");
+    add<KaSprite>("glow");
+    CurrentLightName = "lamp";
+    EXPECT_EQ(CurrentLight(), &lamp);
+    CurrentLightName = "glow"; // not a light
+    EXPECT_EQ(CurrentLight(), nullptr);
+    CurrentLightName = "gone";
+    EXPECT_EQ(CurrentLight(), nullptr);
+    CurrentLightName.clear();
+}
+
 TEST_F(SceneKinds, SpriteAssignKeepsItsFlareAndCopiesTheBoundsKind)
 {
     KaSprite source;
