@@ -7,6 +7,7 @@
 #include "runtime/TextUtil.h"
 #include "scene/SceneFile.h"
 
+#include <algorithm>
 #include <iostream>
 #include <sstream>
 
