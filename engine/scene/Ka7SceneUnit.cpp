@@ -237,12 +237,16 @@ void KaObjArray::Clear()
 {
     const bool wasUpdating = updating_;
     BeginUpdate();
-    for (std::int32_t i = 0; i < Count(); ++i) {
-        std::unique_ptr<KaSceneObj> released = unplace(i);
-    }
-    items_.clear();
+    // Everything goes, so no release needs to detach itself from a parent:
+    // the objects leave the array first and are then freed in slot order.
     names_.clear();
     suffixHints_.clear();
+    for (const std::unique_ptr<KaSceneObj>& object : items_)
+        if (object) {
+            object->owner_ = nullptr;
+            object->slot_ = -1;
+        }
+    items_.clear();
     if (wasUpdating)
         MarkChanged();
     else

@@ -128,6 +128,12 @@ private:
     void moveSlot(std::int32_t from, std::int32_t to);
     void classify(std::int32_t index, KaSceneObj& object);
     bool nameTaken(std::string_view name) const { return names_.find(name) != names_.end(); }
+    // A number n such that name_1 … name_(n−1) are all taken (1 when unknown).
+    std::int32_t suffixHint(std::string_view name) const
+    {
+        const auto hint = suffixHints_.find(name);
+        return hint == suffixHints_.end() ? 1 : hint->second;
+    }
 
     std::vector<std::unique_ptr<KaSceneObj>> items_;
     NameIndex names_;

@@ -10,6 +10,7 @@
 #include "scene/MaterialCatalog.h"
 #include "scene/SceneObjectKinds.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -130,6 +131,7 @@ public:
     KgfNameTable PrepareNames(std::vector<std::string> storedNames) override
     {
         chosen_.reserve(storedNames.size());
+        array_.names_.reserve(array_.names_.size() + storedNames.size());
         for (std::string& name : storedNames) {
             name = uniqueName(name);
             chosen_.insert(name); // a view of the table's own text, which no longer changes
@@ -156,7 +158,8 @@ private:
         if (!taken(name))
             return name;
         const auto hint = hints_.find(name);
-        std::int32_t number = hint == hints_.end() ? 1 : hint->second;
+        // The array's own hint holds too: every number below it is taken there.
+        std::int32_t number = std::max(hint == hints_.end() ? 1 : hint->second, array_.suffixHint(name));
         std::string result;
         for (;; ++number) {
             result = name + "_" + std::to_string(number);
