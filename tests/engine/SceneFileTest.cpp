@@ -200,6 +200,34 @@ TEST_F(SceneFile, OneObjectFileHasTheDocumentedSize)
     EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("\x03scr", 4) + int32Bytes(0));
 }
 
+TEST_F(SceneFile, EachKindsRecordHasItsDocumentedSize)
+{
+    const std::size_t base = 48 + 256 + 4 + 256; // placement, parent, child count, name
+    struct Case {
+        std::unique_ptr<KaSceneObj> object;
+        std::size_t record;
+    };
+    std::vector<Case> cases;
+    cases.push_back({std::make_unique<KaGeometry>(), 4 + base + 4 * 256 + (4 + 64 + 4)});
+    cases.push_back({std::make_unique<KaSprite>(), 4 + base + 4 * 256 + 12 * 4 + 4 * 4 + 4});
+    cases.push_back({std::make_unique<KaCamera>(), 4 + base + 4 + 4});
+    cases.push_back({std::make_unique<KaLight>(), 4 + base + 12 * 4 + 4});
+    cases.push_back(
+        {std::make_unique<KaParSystem>(5), 4 + 4 + base + 2 * 256 + 4 * 4 + 4 * 4 + 3 * 4 + 8 * 4});
+    cases.push_back({std::make_unique<KaSound>(), 4 + base});
+    for (Case& c : cases) {
+        KaObjArray array;
+        KaSceneObj& object = *array.Add(std::move(c.object));
+        object.Static = true;
+        array.SaveObjects("kind.kgf", {0}, {});
+        const std::string bytes = test::readFile("kind.kgf");
+        EXPECT_EQ(bytes.size(), 4 + 256 + 4 + c.record + 8) << object.Name();
+        if (object.Kind() == KaObjKind::Camera || object.Kind() == KaObjKind::Light) {
+            EXPECT_EQ(bytes.substr(264 + c.record - 4, 4), std::string("\x01\0\0\0", 4)); // Static, one unit
+        }
+    }
+}
+
 TEST_F(SceneFile, LongNamesAreCutTo255Characters)
 {
     const std::string longName(300, 'n');
