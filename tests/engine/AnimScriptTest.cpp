@@ -121,8 +121,8 @@ TEST(AnimParsing, ScriptTextNamesTheScriptAndSortsStably)
 {
     KaAnimScript script;
     script.Name = "kept";
-    script.LoadFromStrings({"", "  [walk]  ", "5 setvisible b", "garbage", "0 setvisible a", "5 setinvisible c",
-                            "[run", "5 setvisible d"});
+    script.LoadFromStrings({"", "  [walk]  ", "5 setvisible b", "garbage", "0 setvisible a",
+                            "5 setinvisible c", "[run", "5 setvisible d"});
     EXPECT_EQ(script.Name, "ru");
     std::vector<std::string> order;
     for (const KaAnimCom& c : script.Commands)
@@ -168,7 +168,8 @@ TEST(AnimTiming, CommandsWithoutDurationRunOnceWithStepZero)
 TEST(AnimTiming, CommandsStartOnceAndNeverWhenTheClockIsPast)
 {
     // Rounded clock: 0 stays 0 for several 20 ms frames; the command must not restart.
-    KaAnimScript script = recordingScript({"-3 setvisible never", "0 setvisible a", "0 setvisible b", "2 setvisible c"});
+    KaAnimScript script =
+        recordingScript({"-3 setvisible never", "0 setvisible a", "0 setvisible b", "2 setvisible c"});
     for (int i = 0; i < 20; ++i)
         script.Advance(20);
     std::vector<std::string> order;
@@ -246,11 +247,12 @@ TEST(AnimCommands, TheTableHoldsTheTwentyNamesInOrder)
     std::vector<std::string> names;
     for (const AnimCommandEntry& entry : AnimCommands())
         names.emplace_back(entry.Command);
-    EXPECT_THAT(names, ElementsAre("move", "rotate", "scale", "attach", "deattach", "setvisible", "setinvisible",
-                                   "paraddminmaxlife", "paraddminmaxspeed", "paraddminmaxsize",
-                                   "paraddspread_sizeadd", "paraddcolor", "parsetminmaxlife", "parsetminmaxspeed",
-                                   "parsetminmaxsize", "parsetspread_sizeadd", "parsetcolor", "parsetvec",
-                                   "parsettex", "parsetcount"));
+    EXPECT_THAT(names,
+                ElementsAre("move", "rotate", "scale", "attach", "deattach", "setvisible", "setinvisible",
+                            "paraddminmaxlife", "paraddminmaxspeed", "paraddminmaxsize",
+                            "paraddspread_sizeadd", "paraddcolor", "parsetminmaxlife", "parsetminmaxspeed",
+                            "parsetminmaxsize", "parsetspread_sizeadd", "parsetcolor", "parsetvec",
+                            "parsettex", "parsetcount"));
 }
 
 TEST(AnimCommands, RotationFromAnglesIsZThenYThenX)
