@@ -1,40 +1,44 @@
 #include "ConsoleCommand.h"
 
 #include "runtime/Errors.h"
+#include "runtime/HeadlessEngine.h"
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
-#include "scene/Ka7SceneUnit.h"
+
+#include <vector>
 
 #include <iostream>
 
 namespace ra7 {
 
+namespace {
+// The console draws nothing; its context only has to exist.
+constexpr std::int32_t kConsoleViewSize = 64;
+} // namespace
+
 int RunConsole(const ConsoleOptions& options)
 {
     int status = 0;
-    InitConsole();
+    std::vector<std::string> log;
     try {
-        LoadConfig(kConfigFileName);
-        SceneObjects = std::make_unique<KaObjArray>();
+        HeadlessEngine engine(kConsoleViewSize, kConsoleViewSize);
         for (const std::string& line : options.lines) {
             try {
                 ExecuteCommand(line);
-            } catch (const Error& e) {
+            } catch (const std::exception& e) {
                 LogLine(std::string("! ") + e.what());
                 status = 1;
             }
         }
-    } catch (const Error& e) {
-        LogLine(std::string("! ") + e.what());
-        status = 1;
+        log = LogLines(); // before the engine shuts down and frees the log
+    } catch (const std::exception& e) {
+        std::cerr << "ra7 console: " << e.what() << '\n';
+        return 1;
     }
-    SceneObjects.reset();
-    SaveLog();
     if (!options.quiet)
-        for (const std::string& line : LogLines())
+        for (const std::string& line : log)
             std::cout << line << '\n';
-    DoneConsole();
     return status;
 }
 

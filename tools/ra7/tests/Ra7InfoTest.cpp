@@ -6,8 +6,10 @@
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "engine/TestSupport.h"
+#include "resources/Ka7Mesh.h"
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
+#include "runtime/RecordFile.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
@@ -114,17 +116,65 @@ TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
     EXPECT_EQ(documents[1]["volume"]["shapes"][0]["kind"], "point");
 }
 
-TEST_F(Ra7Tool, ConsoleRunsLinesAndWritesTheLog)
+// The engine's own data (shader programs) in the working directory, as a
+// project folder has it.
+void installEngineData()
 {
+    std::filesystem::create_directories("data");
+    std::filesystem::copy(std::filesystem::path(RA7_SOURCE_DIR) / "data" / "shaders", "data/shaders");
+}
+
+void writeTriangleMesh(const std::string& name)
+{
+    KaMesh mesh;
+    mesh.Name = name;
+    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    mesh.Normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
+    mesh.Tangents.assign(3, kZeroVector); // no tangent space computed
+    mesh.Binormals.assign(3, kZeroVector);
+    mesh.Indices = {0, 1, 2};
+    mesh.VertexCount = 3;
+    mesh.IndexCount = 3;
+    RecordWriter file(name);
+    mesh.SaveToFile(file);
+    file.commit();
+}
+
+TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
+{
+    installEngineData();
+    std::filesystem::create_directories("data/models");
+    writeTriangleMesh("data/models/tri.mes");
     int status = -1;
-    const auto [out, err] = captured([] { return RunConsole({{"help", "nonsense"}, true}); }, status);
-    EXPECT_EQ(status, 0);
+    const auto [out, err] = captured(
+        [] {
+            return RunConsole({{"help", "nonsense", "glinfo", "addmesh <DATA\\Models\\tri.mes>"}, true});
+        },
+        status);
+    EXPECT_EQ(status, 0) << err;
     EXPECT_TRUE(out.empty());
     const std::string log = test::readFile("log.txt");
-    EXPECT_THAT(log, HasSubstr("> help"));
+    EXPECT_THAT(
+        log, HasSubstr(
+                 "* \xCA\xEE\xED\xF1\xEE\xEB\xFC \xF1\xEE\xE7\xE4\xE0\xED\xE0...")); // "* Консоль создана..."
     EXPECT_THAT(log, HasSubstr("> nonsense"));
+    EXPECT_THAT(log, HasSubstr("> glinfo"));
+    EXPECT_THAT(log, HasSubstr("Mesa")); // the driver's description
+    // The mesh loaded without complaint: no error between the command and shut-down.
+    const std::string afterAddMesh = log.substr(log.find("> addmesh"));
+    EXPECT_THAT(afterAddMesh, ::testing::Not(HasSubstr("! ")));
     EXPECT_TRUE(std::filesystem::exists("config.txt"));
     EXPECT_EQ(SceneObjects, nullptr);
+}
+
+TEST_F(Ra7Tool, ConsoleWithoutEngineDataSaysWhatIsMissing)
+{
+    int status = -1;
+    const auto [out, err] = captured([] { return RunConsole({{"help"}, true}); }, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(err, HasSubstr("data\\shaders"));
+    EXPECT_THAT(test::readFile("log.txt"), HasSubstr("data\\shaders"));
 }
 
 } // namespace
