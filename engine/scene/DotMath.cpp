@@ -81,6 +81,26 @@ void MatrixTranspose3(Matrix3& m)
     std::swap(m[5], m[7]);
 }
 
+std::optional<Matrix3> MatrixInverse3(const Matrix3& m)
+{
+    // Cofactors in double: scaled rotations from scripts may be far from unit size.
+    const double a = m[0], b = m[1], c = m[2], d = m[3], e = m[4], f = m[5], g = m[6], h = m[7], i = m[8];
+    const double A = e * i - f * h, B = -(d * i - f * g), C = d * h - e * g;
+    const double det = a * A + b * B + c * C;
+    if (det == 0 || !std::isfinite(det))
+        return std::nullopt;
+    const double r = 1.0 / det;
+    return Matrix3{static_cast<float>(A * r),
+                   static_cast<float>(-(b * i - c * h) * r),
+                   static_cast<float>((b * f - c * e) * r),
+                   static_cast<float>(B * r),
+                   static_cast<float>((a * i - c * g) * r),
+                   static_cast<float>(-(a * f - c * d) * r),
+                   static_cast<float>(C * r),
+                   static_cast<float>(-(a * h - b * g) * r),
+                   static_cast<float>((a * e - b * d) * r)};
+}
+
 Matrix3 RotationX(float angle)
 {
     const float c = std::cos(angle), s = std::sin(angle);

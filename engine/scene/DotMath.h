@@ -5,6 +5,7 @@
 // column-major order. Storage is single precision.
 
 #include <array>
+#include <optional>
 
 namespace ra7 {
 
@@ -42,6 +43,9 @@ Matrix3 MatrixMultiply3(const Matrix3& a, const Matrix3& b);
 // mathematical product B·A.
 Matrix4 MatrixMultiply4(const Matrix4& a, const Matrix4& b);
 void MatrixTranspose3(Matrix3& m);
+// The inverse of m, or nothing when m is singular (its determinant is 0 or
+// not finite).
+std::optional<Matrix3> MatrixInverse3(const Matrix3& m);
 
 // Rotations about the axes, angles in radians; (1,0,0)·RotationZ(a) = (cos a, sin a, 0).
 Matrix3 RotationX(float angle);

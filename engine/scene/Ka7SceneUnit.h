@@ -124,6 +124,7 @@ private:
     void indexName(const std::string& name, std::int32_t slot);
     void unindexName(const std::string& name, std::int32_t slot);
     void place(std::int32_t slot, std::unique_ptr<KaSceneObj> object);
+    void restoreLocalOffsets(std::int32_t first);
     std::unique_ptr<KaSceneObj> unplace(std::int32_t slot);
     void moveSlot(std::int32_t from, std::int32_t to);
     void classify(std::int32_t index, KaSceneObj& object);

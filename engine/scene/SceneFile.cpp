@@ -203,15 +203,37 @@ void KaObjArray::LoadFromFile(std::string_view fileName)
         if (!wasUpdating)
             EndUpdate();
     };
+    const std::int32_t first = Count();
     try {
         RecordReader file = RecordReader::openFile(fileName);
         SceneFileLoad load(*this);
         ReadSceneFile(file, load);
     } catch (...) {
+        restoreLocalOffsets(first);
         finish(); // the objects read so far stay and enter the render lists
         throw;
     }
+    restoreLocalOffsets(first);
     finish();
+}
+
+// The file keeps world placements only. A loaded child's offset from its
+// parent is taken from them, so the next update leaves every object where it
+// was saved instead of stacking children on their parents.
+void KaObjArray::restoreLocalOffsets(std::int32_t first)
+{
+    for (std::int32_t i = first; i < Count(); ++i) {
+        KaSceneObj* child = GetItem(i);
+        const KaSceneObj* parent = child->ParentName.empty() ? nullptr : FindByName(child->ParentName);
+        if (!parent || !parent->Trans || !child->Trans || !child->LocalTrans)
+            continue;
+        const auto inverse = MatrixInverse3(parent->Trans->Rotation);
+        if (!inverse)
+            continue;
+        Vector3 offset = VectorSub(child->Trans->Position, parent->Trans->Position);
+        VectorTransform(offset, *inverse);
+        child->LocalTrans->Position = offset;
+    }
 }
 
 void KaObjArray::SaveObjects(std::string_view fileName, const std::vector<std::int32_t>& indexes,

@@ -73,6 +73,18 @@ TEST(DotMath, ProductsFollowTheirIndexRules)
     EXPECT_EQ(r[14], 6);
 }
 
+TEST(DotMath, InverseUndoesRotationAndScaleAndRefusesSingularMatrices)
+{
+    const Matrix3 m = MatrixMultiply3(RotationX(0.7f), Matrix3{2, 0, 0, 0, 0.5f, 0, 0, 0, 3});
+    const auto inverse = MatrixInverse3(m);
+    ASSERT_TRUE(inverse.has_value());
+    const Matrix3 product = MatrixMultiply3(m, *inverse);
+    for (std::size_t i = 0; i < 9; ++i)
+        EXPECT_NEAR(product[i], kIdentityMatrix3[i], 1e-6f) << i;
+    EXPECT_FALSE(MatrixInverse3(Matrix3{1, 2, 3, 2, 4, 6, 0, 0, 1}).has_value());
+    EXPECT_FALSE(MatrixInverse3(Matrix3{}).has_value());
+}
+
 TEST(DotMath, TransposeSwapsAcrossTheDiagonal)
 {
     Matrix3 m = {1, 2, 3, 4, 5, 6, 7, 8, 9};

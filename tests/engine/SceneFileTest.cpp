@@ -229,6 +229,33 @@ TEST_F(SceneFile, EachKindsRecordHasItsDocumentedSize)
     }
 }
 
+TEST_F(SceneFile, LoadedChildrenStayWhereTheyWereSaved)
+{
+    // The file keeps world placements only; a loaded child must not jump onto
+    // its parent at the next update.
+    auto& parent = add<KaGeometry>("parent");
+    parent.Trans->Position = {5, 0, 0};
+    parent.Trans->Rotation = RotationZ(DegToRad(90));
+    auto& child = add<KaGeometry>("child");
+    child.Trans->Position = {7, 0, 0};
+    parent.AddChild(child);
+    scene().UpdateRoots();
+    const Vector3 saved = child.Trans->Position;
+    scene().SaveObjects("tree.kgf", {0, 1}, {});
+
+    KaObjArray loaded;
+    loaded.LoadFromFile("tree.kgf");
+    loaded.UpdateRoots();
+    const Vector3 after = loaded.FindByName("child")->Trans->Position;
+    EXPECT_NEAR(after.x, saved.x, 1e-5f);
+    EXPECT_NEAR(after.y, saved.y, 1e-5f);
+    EXPECT_NEAR(after.z, saved.z, 1e-5f);
+    // Moving the parent afterwards carries the child at its kept offset.
+    loaded.FindByName("parent")->Trans->Position = {0, 0, 0};
+    loaded.UpdateRoots();
+    EXPECT_NEAR(loaded.FindByName("child")->Trans->Position.x, saved.x - 5, 1e-5f);
+}
+
 TEST_F(SceneFile, LongNamesAreCutTo255Characters)
 {
     const std::string longName(300, 'n');

@@ -1,8 +1,10 @@
 // ra7: the engine without the editor.
 //   ra7 info [--json] FILE...   print scene (.kgf) and bounding-volume (.phz) files
 //   ra7 console [--quiet] LINE...   run console lines on a headless engine
+//   ra7 play SCRIPT SCENE [options]   play an animation script over a scene
 #include "ConsoleCommand.h"
 #include "InfoCommand.h"
+#include "PlayCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -24,8 +26,22 @@ int main(int argc, char** argv)
     consoleCommand->add_option("lines", console.lines, "Console lines, each one argument")->required();
     consoleCommand->add_flag("--quiet,-q", console.quiet, "Do not copy the log to standard output");
 
+    ra7::PlayOptions play;
+    CLI::App* playCommand =
+        app.add_subcommand("play", "Play an animation script over a scene headless with fixed frame steps");
+    playCommand->add_option("script", play.script, "Script text file")->required();
+    playCommand->add_option("scene", play.scene, "Scene file (.kgf)")->required();
+    playCommand->add_option("--step", play.stepMs, "Milliseconds per frame")->capture_default_str();
+    playCommand->add_option("--time", play.durationMs, "Milliseconds to play")->capture_default_str();
+    playCommand->add_option("--seed", play.seed, "Seed of the random generator (particles)")
+        ->capture_default_str();
+    playCommand->add_option("-o,--output", play.output, "Write the resulting scene to this .kgf file");
+    playCommand->add_flag("--positions", play.positions, "Print every object's position: name x y z");
+
     CLI11_PARSE(app, argc, argv);
     if (infoCommand->parsed())
         return ra7::RunInfo(info);
+    if (playCommand->parsed())
+        return ra7::RunPlay(play);
     return ra7::RunConsole(console);
 }

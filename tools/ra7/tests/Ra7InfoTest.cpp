@@ -2,6 +2,7 @@
 // the engine, the printed text and JSON read back.
 #include "ConsoleCommand.h"
 #include "InfoCommand.h"
+#include "ToolTestSupport.h"
 #include "effects/Ka7BoundingVolume.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
@@ -27,19 +28,6 @@ using nlohmann::json;
 using ::testing::HasSubstr;
 using Ra7Tool = test::ScratchDirectoryTest;
 
-// Runs `run` with standard output and error captured.
-template <class Run>
-std::pair<std::string, std::string> captured(Run run, int& status)
-{
-    std::ostringstream out, err;
-    std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-    std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
-    status = run();
-    std::cout.rdbuf(oldOut);
-    std::cerr.rdbuf(oldErr);
-    return {out.str(), err.str()};
-}
-
 void writeSampleScene()
 {
     KaObjArray scene;
@@ -63,7 +51,7 @@ TEST_F(Ra7Tool, InfoJsonListsEveryObjectWithItsFields)
 {
     writeSampleScene();
     int status = -1;
-    const auto [out, err] = captured([] { return RunInfo({{"scene.kgf"}, true}); }, status);
+    const auto [out, err] = test::captured([] { return RunInfo({{"scene.kgf"}, true}); }, status);
     ASSERT_EQ(status, 0) << err;
     const json document = json::parse(out);
     EXPECT_EQ(document["format"], "kgf");
@@ -93,7 +81,7 @@ TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
     volume.SaveToPhzFile("hull.phz");
     test::writeFile("broken.kgf", std::string(4, '\xFF'));
     int status = -1;
-    const auto [out, err] = captured(
+    const auto [out, err] = test::captured(
         [] {
             return RunInfo({{"scene.kgf", "hull.phz", "broken.kgf", "notes.txt"}, false});
         },
@@ -106,7 +94,7 @@ TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
     EXPECT_THAT(err, HasSubstr("ra7: broken.kgf: offset 0: name count"));
     EXPECT_THAT(err, HasSubstr("ra7: notes.txt: unknown kind of file"));
 
-    const auto [jsonOut, jsonErr] = captured(
+    const auto [jsonOut, jsonErr] = test::captured(
         [] {
             return RunInfo({{"scene.kgf", "hull.phz"}, true});
         },
@@ -114,14 +102,6 @@ TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
     const json documents = json::parse(jsonOut);
     ASSERT_TRUE(documents.is_array());
     EXPECT_EQ(documents[1]["volume"]["shapes"][0]["kind"], "point");
-}
-
-// The engine's own data (shader programs) in the working directory, as a
-// project folder has it.
-void installEngineData()
-{
-    std::filesystem::create_directories("data");
-    std::filesystem::copy(std::filesystem::path(RA7_SOURCE_DIR) / "data" / "shaders", "data/shaders");
 }
 
 void writeTriangleMesh(const std::string& name)
@@ -143,11 +123,11 @@ void writeTriangleMesh(const std::string& name)
 
 TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
 {
-    installEngineData();
+    test::installEngineData();
     std::filesystem::create_directories("data/models");
     writeTriangleMesh("data/models/tri.mes");
     int status = -1;
-    const auto [out, err] = captured(
+    const auto [out, err] = test::captured(
         [] {
             return RunConsole({{"help", "nonsense", "glinfo", "addmesh <DATA\\Models\\tri.mes>"}, true});
         },
@@ -171,7 +151,7 @@ TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
 TEST_F(Ra7Tool, ConsoleWithoutEngineDataSaysWhatIsMissing)
 {
     int status = -1;
-    const auto [out, err] = captured([] { return RunConsole({{"help"}, true}); }, status);
+    const auto [out, err] = test::captured([] { return RunConsole({{"help"}, true}); }, status);
     EXPECT_EQ(status, 1);
     EXPECT_THAT(err, HasSubstr("data\\shaders"));
     EXPECT_THAT(test::readFile("log.txt"), HasSubstr("data\\shaders"));
