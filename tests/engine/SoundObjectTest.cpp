@@ -117,6 +117,20 @@ TEST_F(SoundObject, GainPitchPlacementMovementAndLoopingReachTheSourceEachFrame)
     EXPECT_FALSE(source.Looping());
 }
 
+TEST_F(SoundObject, AValueTheAudioLibraryRefusesFailsTheFrameWithErrorAL)
+{
+    auto& horn = add<KaSound>("horn");
+    horn.Gain = -1.0f; // OpenAL accepts no negative gain
+    try {
+        horn.Update();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Error AL");
+    }
+    horn.Gain = 1.0f;
+    EXPECT_NO_THROW(horn.Update()) << "the error flag is not left standing";
+}
+
 TEST_F(SoundObject, SetSoundAttachesTheBufferAndKeepsTheOldSoundOnFailure)
 {
     writeFile("short.wav", pcmWav(2, 11025, 16, std::string(400, '\0')));
