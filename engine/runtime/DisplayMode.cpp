@@ -31,7 +31,18 @@ std::optional<DesktopMode> desktopMode;
 bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, SizeID size, Rotation rotation,
                short rate)
 {
-    const Status status = XRRSetScreenConfigAndRate(display, config, root, size, rotation, rate, CurrentTime);
+    Status status = XRRSetScreenConfigAndRate(display, config, root, size, rotation, rate, CurrentTime);
+    // The server refuses a change made against configuration times older
+    // than its own (another client, or our own change not yet settled):
+    // read the configuration again and retry a few times.
+    for (int retry = 0; retry < 5 && (status == RRSetConfigInvalidConfigTime || status == RRSetConfigInvalidTime);
+         ++retry) {
+        XSync(display, False);
+        std::unique_ptr<XRRScreenConfiguration, ConfigFreer> fresh(XRRGetScreenInfo(display, root));
+        if (!fresh)
+            break;
+        status = XRRSetScreenConfigAndRate(display, fresh.get(), root, size, rotation, rate, CurrentTime);
+    }
     XSync(display, False);
     return status == RRSetConfigSuccess;
 }
