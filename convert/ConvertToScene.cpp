@@ -14,6 +14,7 @@
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -87,10 +88,28 @@ std::string objectNameFor(const std::string& groupName)
     return SceneObjects->MakeUniqueName(groupName.empty() ? std::string("GROUP") : groupName);
 }
 
-std::unique_ptr<KaGeometry> makeGeometry(const std::string& name, const std::string& meshName,
+// A main box around the mesh instead of the unit box at the origin, so that
+// view-volume culling does not drop a model larger than one unit.
+void fitMainBox(KaGeometry& geometry, const KaGeomData3& vertices)
+{
+    if (vertices.empty())
+        return;
+    Vector3 low = vertices.front(), high = vertices.front();
+    for (const Vector3& v : vertices) {
+        low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
+        high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
+    }
+    auto box = std::make_unique<KaBoundingAABB>(VectorScale(VectorSub(high, low), 0.5f));
+    box->LocalTrans.Position = VectorScale(VectorAdd(high, low), 0.5f);
+    geometry.Bounds->Main = std::move(box);
+}
+
+std::unique_ptr<KaGeometry> makeGeometry(const std::string& name, const KaMesh& mesh,
                                          const std::string& materialName)
 {
+    const std::string& meshName = mesh.Name;
     auto geometry = std::make_unique<KaGeometry>();
+    fitMainBox(*geometry, mesh.Vertices);
     geometry->SetName(name);
     geometry->MeshName = meshName;
     geometry->MeshLod1 = meshName;
@@ -132,7 +151,7 @@ ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory
             materialName = material.Name;
             result.MaterialNames.push_back(materialName);
         }
-        auto geometry = makeGeometry(objectNameFor(group.Name), mesh->Name, materialName);
+        auto geometry = makeGeometry(objectNameFor(group.Name), *mesh, materialName);
         result.ObjectNames.push_back(geometry->Name());
         SceneObjects->Add(std::move(geometry));
     }
@@ -148,7 +167,7 @@ ConversionResult LoadGMS(std::string_view fileName)
             auto mesh = makeMesh(std::move(object.Mesh), object.Name + "Mesh");
             Meshes->AddCopy(*mesh);
             result.MeshNames.push_back(mesh->Name);
-            auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), mesh->Name, {});
+            auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), *mesh, {});
             geometry->Trans->Position = object.Position;
             result.ObjectNames.push_back(geometry->Name());
             SceneObjects->Add(std::move(geometry));

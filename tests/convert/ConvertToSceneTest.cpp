@@ -101,6 +101,10 @@ TEST_F(ConvertToSceneTest, TwoTriangleGroupBecomesAMeshFileThatReadsBackByteForB
     EXPECT_EQ(quad.MeshLod1, quad.MeshName);
     EXPECT_EQ(quad.MeshLod2, quad.MeshName);
     EXPECT_EQ(quad.MaterialName, "");
+    // The main box encloses the mesh rather than the unit box at the origin.
+    ASSERT_EQ(quad.Bounds->Main->Kind(), KaShapeKind::AABB);
+    EXPECT_EQ(static_cast<const KaBoundingAABB&>(*quad.Bounds->Main).Size, (Vector3{0.5f, 0.5f, 0}));
+    EXPECT_EQ(quad.Bounds->Main->LocalTrans.Position, (Vector3{0.5f, 0.5f, 0}));
 }
 
 TEST_F(ConvertToSceneTest, QuadModelIsRefusedWithItsMessageAndNothingIsWritten)
