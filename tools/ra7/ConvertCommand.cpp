@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 
@@ -192,6 +193,11 @@ void runPipeline(const ConvertOptions& options)
         refuse("ra7 convert: the tangent method is 0, 1, 2 or 3");
     if (options.output.empty())
         refuse("ra7 convert: --output is required");
+    for (const float value :
+         {options.scale, options.mender.MinNormalCreaseCos, options.mender.MinTangentCreaseCos,
+          options.mender.MinBinormalCreaseCos, options.mender.WeightNormalsByArea})
+        if (!std::isfinite(value))
+            refuse("ra7 convert: the scale and the mender's settings must be numbers");
     std::error_code error;
     if (!fs::is_regular_file(resolvePath(options.model), error))
         refuse("ra7 convert: " + options.model + ": no such file");

@@ -2,7 +2,7 @@
 // materials and meshes read back with the engine's own readers.
 #include "ConvertCommand.h"
 
-#include "engine/TestSupport.h"
+#include "engine/GLTestSupport.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7Mesh.h"
 #include "runtime/RecordFile.h"
@@ -12,6 +12,7 @@
 
 #include <gmock/gmock.h>
 
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -27,6 +28,14 @@ const fs::path kModels = "/usr/share/assimp/models/OBJ";
 
 class Ra7Convert : public test::ScratchDirectoryTest {
 protected:
+    void SetUp() override
+    {
+        ScratchDirectoryTest::SetUp();
+        // The test process holds a context of its own, so the driver stays
+        // loaded between the command's runs (and its allocations have names).
+        test::sharedContext();
+    }
+
     // Runs the command quietly; the log is in log.txt.
     int run(ConvertOptions options)
     {
@@ -166,6 +175,10 @@ TEST_F(Ra7Convert, WrongInputsAreNamedInTheLog)
 
     test::writeFile("model.obj", "v 0 0 0\nf 1 1 1\n");
     options.model = "model.obj";
+    options.scale = std::nanf("");
+    EXPECT_EQ(run(options), 1);
+    EXPECT_THAT(errors, HasSubstr("must be numbers"));
+    options.scale = 1;
     options.folder.clear();
     EXPECT_EQ(run(options), 1);
     EXPECT_THAT(errors, HasSubstr("--folder is required"));
@@ -195,10 +208,3 @@ TEST_F(Ra7Convert, GmsObjectsAreWrittenUnderTheirOwnMeshNames)
 
 } // namespace
 } // namespace ra7
-
-// Mesa keeps a few allocations of its own until the process ends.
-extern "C" const char* __lsan_default_suppressions();
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:swrast_dri.so\nleak:libEGL_mesa.so\n";
-}
