@@ -3,6 +3,8 @@
 #include "TangentSpace.h"
 
 #include "resources/Ka7MeshList.h"
+#include "runtime/Ka7Log.h"
+#include "runtime/RecordFile.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
@@ -59,6 +61,25 @@ void compute(KaMesh& mesh, TangentMethod method, const MeshMenderLibrary* mender
     mesh.ResetDisplayList();
 }
 
+// Every mesh of the list that still holds its arrays is written to its
+// file. A mesh whose arrays went to vertex buffers is left out: writing it
+// would replace its file with an empty mesh.
+void saveMeshesInMemory()
+{
+    LogLine("--Cохраняю...");
+    for (std::int32_t i = 0; i < Meshes->Count(); ++i) {
+        const KaMesh& mesh = Meshes->Get(i);
+        if (mesh.VertexCount > 0 && mesh.Vertices.empty()) {
+            LogLine("! Меш \"" + mesh.Name + "\" в буферах видеокарты, файл не перезаписан");
+            continue;
+        }
+        RecordWriter file(mesh.Name);
+        mesh.SaveToFile(file);
+        file.commit();
+    }
+    LogLine("--Cохранено...");
+}
+
 } // namespace
 
 std::int32_t ApplyTangentSpace(TangentMethod method, const MeshMenderLibrary* mender,
@@ -80,7 +101,7 @@ std::int32_t ApplyTangentSpace(TangentMethod method, const MeshMenderLibrary* me
         ++computed;
     }
     if (method == TangentMethod::MeshMender)
-        Meshes->SaveAll();
+        saveMeshesInMemory();
     return computed;
 }
 

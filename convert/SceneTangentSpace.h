@@ -20,7 +20,8 @@ enum class TangentMethod : std::int32_t {
 // Each mesh is computed once even when several objects use it. Meshes whose
 // arrays went to vertex buffers (empty here) are left alone. Method 3 needs
 // `mender` (a null one does nothing) and afterwards saves every mesh of the
-// list to its file. Returns the number of meshes computed.
+// list that holds its arrays to its file (an uploaded mesh is skipped with a
+// log line). Returns the number of meshes computed.
 std::int32_t ApplyTangentSpace(TangentMethod method, const MeshMenderLibrary* mender = nullptr,
                                const MeshMenderOptions& options = {});
 

@@ -319,6 +319,27 @@ TEST_F(SceneTangentSpaceTest, MeshMenderComputesAndSavesEveryMesh)
         EXPECT_NEAR(std::abs(t.x), 1.0f, 1e-5f);
 }
 
+TEST_F(SceneTangentSpaceTest, MeshMenderSavingLeavesUploadedMeshFilesAlone)
+{
+    std::string whyNot;
+    const auto library = MeshMenderLibrary::Open(RA7_MESHMENDER_PATH, whyNot);
+    ASSERT_TRUE(library) << whyNot;
+    // A mesh loaded with USE VBO: its arrays went to the GPU, only the counts stay.
+    test::writeFile("rock.mes", "the rock's file");
+    auto uploaded = std::make_unique<KaMesh>();
+    uploaded->Name = "rock.mes";
+    uploaded->VertexCount = 3;
+    uploaded->IndexCount = 3;
+    Meshes->Add(std::move(uploaded));
+    convertQuad();
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, library.get()), 1);
+    EXPECT_EQ(test::readFile("rock.mes"), "the rock's file");
+    KaMesh saved;
+    RecordReader file = RecordReader::openFile("meshes\\QUAD.mes");
+    ReadMeshFile(file, saved);
+    EXPECT_NE(saved.Tangents[0], kZeroVector);
+}
+
 TEST_F(SceneTangentSpaceTest, MissingMenderDisablesTheThirdMethodWithAMessage)
 {
     std::string whyNot;
