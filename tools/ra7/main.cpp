@@ -2,7 +2,9 @@
 //   ra7 info [--json] FILE...   print scene (.kgf) and bounding-volume (.phz) files
 //   ra7 console [--quiet] LINE...   run console lines on a headless engine
 //   ra7 play SCRIPT SCENE [options]   play an animation script over a scene
+//   ra7 convert MODEL -f DIR -o SCENE.kgf   convert an OBJ or GMS model
 #include "ConsoleCommand.h"
+#include "ConvertCommand.h"
 #include "InfoCommand.h"
 #include "PlayCommand.h"
 
@@ -37,11 +39,57 @@ int main(int argc, char** argv)
         ->capture_default_str();
     playCommand->add_option("-o,--output", play.output, "Write the resulting scene to this .kgf file");
     playCommand->add_flag("--positions", play.positions, "Print every object's position: name x y z");
+    ra7::ConvertOptions convert;
+    CLI::App* convertCommand = app.add_subcommand(
+        "convert", "Convert an OBJ (with its MTL library) or GMS model into .mes meshes, materials and a "
+                   "KGF scene, headless in the working directory, as the editor's converter page does");
+    convertCommand->add_option("model", convert.model, "The .obj or .gms file")->required();
+    convertCommand
+        ->add_option("-f,--folder", convert.folder,
+                     "Folder for the .mes files of an OBJ model (created when missing); GMS meshes are "
+                     "written under their own names")
+        ->check(!CLI::ExistingFile);
+    convertCommand
+        ->add_option("-o,--output", convert.output, "The KGF scene to write (.kgf appended when missing)")
+        ->required();
+    convertCommand->add_option("-s,--scale", convert.scale, "Multiply every vertex position (OBJ only)")
+        ->check(CLI::Range(-1.0e6, 1.0e6))
+        ->default_val(1);
+    convertCommand
+        ->add_option("-t,--tangent", convert.tangent,
+                     "Tangent space: 0 none, 1 gradients, 2 iso-lines, 3 the mesh mender (libmeshmender.so)")
+        ->check(CLI::IsMember({0, 1, 2, 3}))
+        ->default_val(0);
+    convertCommand
+        ->add_option("--normal-crease", convert.mender.MinNormalCreaseCos, "Mender: minNormalCreaseCos")
+        ->check(CLI::Range(-1.0, 1.0));
+    convertCommand
+        ->add_option("--tangent-crease", convert.mender.MinTangentCreaseCos,
+                     "Mender: minTangentsCreaseCosAngle")
+        ->check(CLI::Range(-1.0, 1.0));
+    convertCommand
+        ->add_option("--binormal-crease", convert.mender.MinBinormalCreaseCos,
+                     "Mender: minBinormalsCreaseCosAngle")
+        ->check(CLI::Range(-1.0, 1.0));
+    convertCommand
+        ->add_option("--area-weight", convert.mender.WeightNormalsByArea, "Mender: weightNormalsByArea")
+        ->check(CLI::Range(0.0, 1.0))
+        ->default_val(1);
+    bool keepNormals = false;
+    convertCommand->add_flag("--keep-normals", keepNormals,
+                             "Mender: do not recompute normals (no CALCULATE_NORMALS)");
+    convertCommand->add_flag("--respect-splits", convert.mender.RespectSplits, "Mender: RESPECT_SPLITS");
+    convertCommand->add_flag("--fix-cylindrical", convert.mender.FixCylindrical, "Mender: FIX_CYLINDRICAL");
+    convertCommand->add_flag("--quiet,-q", convert.quiet, "Do not copy the log to standard output");
 
     CLI11_PARSE(app, argc, argv);
     if (infoCommand->parsed())
         return ra7::RunInfo(info);
     if (playCommand->parsed())
         return ra7::RunPlay(play);
+    if (convertCommand->parsed()) {
+        convert.mender.CalculateNormals = !keepNormals;
+        return ra7::RunConvert(convert);
+    }
     return ra7::RunConsole(console);
 }

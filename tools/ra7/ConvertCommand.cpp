@@ -1,0 +1,252 @@
+#include "ConvertCommand.h"
+
+#include "ConvertToScene.h"
+#include "EditConvert.h"
+#include "OBJLoader.h"
+#include "SceneTangentSpace.h"
+
+#include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
+#include "resources/Ka7TextureList.h"
+#include "runtime/Capabilities.h"
+#include "runtime/DotWindow.h"
+#include "runtime/Errors.h"
+#include "runtime/HeadlessContext.h"
+#include "runtime/Ka7Console.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+#include "runtime/PathResolver.h"
+#include "runtime/TextUtil.h"
+#include "scene/Ka7SceneGeom.h"
+#include "scene/Ka7SceneUnit.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+namespace ra7 {
+
+namespace {
+
+// A refusal the log already explains; ends the run with status 1.
+struct Refused {};
+
+class Timed {
+public:
+    std::string elapsed() const
+    {
+        const auto took = std::chrono::steady_clock::now() - start_;
+        return ElapsedText(std::chrono::duration_cast<std::chrono::microseconds>(took).count());
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+bool hasExtension(const std::string& name, std::string_view extension)
+{
+    return asciiLower(fs::path(name).extension().string()) == extension;
+}
+
+// A name as files store it: Windows separators, so that scenes travel.
+std::string storedForm(const std::string& path)
+{
+    std::string stored = path;
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    return stored;
+}
+
+void refuse(const std::string& message)
+{
+    LogLine("! " + message);
+    throw Refused{};
+}
+
+// The engine as the converter needs it: a context for the textures, the
+// object array and the three lists conversion fills.
+class HeadlessEngine {
+public:
+    HeadlessEngine() : context_(std::make_unique<HeadlessContext>(64, 64))
+    {
+        if (!context_.InitGL())
+            refuse("ra7 convert: cannot create a headless OpenGL context");
+        DetectCapabilities(context_);
+        SceneObjects = std::make_unique<KaObjArray>();
+        Meshes = std::make_unique<KaMeshList>();
+        Materials = std::make_unique<KaMaterialList>();
+        Textures = std::make_unique<KaTextureArray>();
+        SceneObjects->SetMaterialCatalog(Materials.get());
+    }
+    ~HeadlessEngine()
+    {
+        context_.MakeCurrent();
+        SceneObjects.reset();
+        Meshes.reset();
+        Materials.reset();
+        Textures.reset();
+    }
+    HeadlessEngine(const HeadlessEngine&) = delete;
+    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+
+private:
+    TDotContext context_;
+};
+
+void convertOBJ(const ConvertOptions& options)
+{
+    if (options.folder.empty())
+        refuse("ra7 convert: --folder is required for an OBJ model");
+    LogLine("--Конвертер: загружаю модель...");
+    Timed load;
+    TModel model = LoadOBJ(options.model, [](const std::string& caption, const std::string& text) {
+        LogLine("! " + caption + ": " + text);
+    });
+    LogLine("--Конвертер: загрузка окончена за " + load.elapsed());
+    if (!IsTriangulated(model)) {
+        LogLine("--Конвертер: Ошибка! Модель не триангулирована!");
+        LogLine("--Конвертер: Отмена конвертации!");
+        throw Refused{};
+    }
+    ScaleModel(model, options.scale);
+
+    LogLine("--Конвертер: начало конвертации...");
+    Timed convert;
+    const std::string folder = storedForm(relativeToWorkingDirectory(resolvePath(options.folder)));
+    fs::create_directories(resolvePath(folder));
+    const ConversionResult result = ConvertOBJModel(model, folder);
+    LogLine("--Конвертер: конвертация окончена за " + convert.elapsed());
+    LogLine("- " + std::to_string(result.MeshNames.size()) + " мешей, " +
+            std::to_string(result.MaterialNames.size()) + " материалов");
+}
+
+void convertGMS(const ConvertOptions& options)
+{
+    if (options.scale != 1.0f)
+        refuse("ra7 convert: --scale applies to OBJ models only");
+    LogLine("--Конвертер: загружаю модель...");
+    Timed load;
+    LoadGMS(options.model);
+    LogLine("--Конвертер: загрузка окончена за " + load.elapsed());
+}
+
+void computeTangents(const ConvertOptions& options)
+{
+    if (options.tangent == 0)
+        return;
+    std::unique_ptr<MeshMenderLibrary> mender;
+    if (options.tangent == 3) {
+        std::string whyNot;
+        mender = MeshMenderLibrary::Open(kMeshMenderFileName, whyNot);
+        if (!mender)
+            refuse(whyNot);
+    }
+    LogLine("--Конвертер: вычисляю tangent space...");
+    ApplyTangentSpace(static_cast<TangentMethod>(options.tangent), mender.get(), options.mender);
+    LogLine("--Конвертер: вычисления tangent space окончены...");
+}
+
+// The command lines the save window would list for these objects: each mesh
+// of each geometry once, in object order.
+std::vector<std::string> resourceLines(const std::vector<std::int32_t>& indexes)
+{
+    std::vector<std::string> lines;
+    auto add = [&](const std::string& mesh) {
+        const std::string line = "addmesh <" + mesh + ">";
+        if (!mesh.empty() && std::find(lines.begin(), lines.end(), line) == lines.end())
+            lines.push_back(line);
+    };
+    for (const std::int32_t index : indexes) {
+        const KaSceneObj* object = SceneObjects->GetItem(index);
+        if (!object || object->Kind() != KaObjKind::Geometry)
+            continue;
+        const auto& geometry = static_cast<const KaGeometry&>(*object);
+        add(geometry.MeshName);
+        add(geometry.MeshLod1);
+        add(geometry.MeshLod2);
+    }
+    return lines;
+}
+
+void saveScene(const ConvertOptions& options)
+{
+    std::string output = storedForm(relativeToWorkingDirectory(resolvePath(options.output)));
+    if (!hasExtension(output, ".kgf"))
+        output += ".kgf";
+    std::vector<std::int32_t> indexes(static_cast<std::size_t>(SceneObjects->Count()));
+    for (std::size_t i = 0; i < indexes.size(); ++i)
+        indexes[i] = static_cast<std::int32_t>(i);
+    LogLine("--Cохраняю...");
+    SceneObjects->SaveObjects(output, indexes, resourceLines(indexes));
+    LogLine("--Cохранено успешно...");
+}
+
+void runPipeline(const ConvertOptions& options)
+{
+    const bool obj = hasExtension(options.model, ".obj");
+    if (!obj && !hasExtension(options.model, ".gms"))
+        refuse("ra7 convert: " + options.model + ": the model must be an .obj or .gms file");
+    if (options.tangent < 0 || options.tangent > 3)
+        refuse("ra7 convert: the tangent method is 0, 1, 2 or 3");
+    if (options.output.empty())
+        refuse("ra7 convert: --output is required");
+    for (const float value :
+         {options.scale, options.mender.MinNormalCreaseCos, options.mender.MinTangentCreaseCos,
+          options.mender.MinBinormalCreaseCos, options.mender.WeightNormalsByArea})
+        if (!std::isfinite(value))
+            refuse("ra7 convert: the scale and the mender's settings must be numbers");
+    std::error_code error;
+    if (!fs::is_regular_file(resolvePath(options.model), error))
+        refuse("ra7 convert: " + options.model + ": no such file");
+    LoadConfig(kConfigFileName);
+    // The meshes' arrays must stay in memory to be computed and written.
+    Settings.UseVBO = false;
+    HeadlessEngine engine;
+    if (obj)
+        convertOBJ(options);
+    else
+        convertGMS(options);
+    computeTangents(options);
+    if (options.tangent != 3) // the mender's run has written them already
+        Meshes->SaveAll();
+    saveScene(options);
+}
+
+} // namespace
+
+std::string ElapsedText(std::int64_t microseconds)
+{
+    std::string digits = std::to_string(microseconds);
+    if (digits.size() >= 7)
+        return digits.insert(digits.size() - 6, ".") + " секунды";
+    if (digits.size() >= 4)
+        return digits.insert(digits.size() - 3, ".") + " милисекунд";
+    return digits;
+}
+
+int RunConvert(const ConvertOptions& options)
+{
+    int status = 0;
+    InitConsole();
+    try {
+        runPipeline(options);
+    } catch (const Refused&) {
+        status = 1;
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+        status = 1;
+    }
+    SaveLog();
+    if (!options.quiet)
+        for (const std::string& line : LogLines())
+            std::cout << line << '\n';
+    if (status != 0 && !LogLines().empty())
+        std::cerr << "ra7 convert: failed: " << LogLines().back() << '\n';
+    DoneConsole();
+    return status;
+}
+
+} // namespace ra7
