@@ -66,11 +66,12 @@ void refuse(const std::string& message)
     throw Refused{};
 }
 
-// The engine as the converter needs it: a context for the textures, the
+// The part of the engine the converter needs (no shaders, no sound, so it
+// runs in any folder): a context for the textures, the
 // object array and the three lists conversion fills.
-class HeadlessEngine {
+class ConverterEngine {
 public:
-    HeadlessEngine() : context_(std::make_unique<HeadlessContext>(64, 64))
+    ConverterEngine() : context_(std::make_unique<HeadlessContext>(64, 64))
     {
         if (!context_.InitGL())
             refuse("ra7 convert: cannot create a headless OpenGL context");
@@ -81,7 +82,7 @@ public:
         Textures = std::make_unique<KaTextureArray>();
         SceneObjects->SetMaterialCatalog(Materials.get());
     }
-    ~HeadlessEngine()
+    ~ConverterEngine()
     {
         context_.MakeCurrent();
         SceneObjects.reset();
@@ -89,8 +90,8 @@ public:
         Materials.reset();
         Textures.reset();
     }
-    HeadlessEngine(const HeadlessEngine&) = delete;
-    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+    ConverterEngine(const ConverterEngine&) = delete;
+    ConverterEngine& operator=(const ConverterEngine&) = delete;
 
 private:
     TDotContext context_;
@@ -204,7 +205,7 @@ void runPipeline(const ConvertOptions& options)
     LoadConfig(kConfigFileName);
     // The meshes' arrays must stay in memory to be computed and written.
     Settings.UseVBO = false;
-    HeadlessEngine engine;
+    ConverterEngine engine;
     if (obj)
         convertOBJ(options);
     else
