@@ -173,16 +173,24 @@ KaMaterial MakeDefaultMaterial()
     return material;
 }
 
-std::vector<std::string> DescribeMaterialFile(std::string_view storedName)
+std::vector<KaMaterial> ReadMaterialLibrary(std::string_view storedName)
 {
     RecordReader file = RecordReader::openFile(storedName);
     file.skip(kTagSize);
     const std::size_t count = file.readCount(1120, "material count");
-    std::vector<std::string> lines{"material library: " + std::to_string(count) + " materials"};
-    for (std::size_t i = 0; i < count; ++i) {
+    std::vector<KaMaterial> materials(count);
+    for (KaMaterial& material : materials) {
         file.skip(kTagSize);
-        KaMaterial m;
-        ReadMaterialRecord(file, m);
+        ReadMaterialRecord(file, material);
+    }
+    return materials;
+}
+
+std::vector<std::string> DescribeMaterialFile(std::string_view storedName)
+{
+    const std::vector<KaMaterial> materials = ReadMaterialLibrary(storedName);
+    std::vector<std::string> lines{"material library: " + std::to_string(materials.size()) + " materials"};
+    for (const KaMaterial& m : materials) {
         lines.push_back("material \"" + m.Name + "\"");
         lines.push_back("  colour " + colourText(m.Colour) + ", world ambient " + colourText(m.WorldAmbient));
         lines.push_back("  ambient " + colourText(m.Ambient) + ", diffuse " + colourText(m.Diffuse) +

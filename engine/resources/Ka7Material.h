@@ -64,6 +64,9 @@ void ReadMaterialRecord(RecordReader& file, KaMaterial& material);
 KaMaterial MakeDefaultMaterial();
 extern std::unique_ptr<KaMaterial> DefaultMaterial;
 
+// Every material of a KMT file, without touching the texture array.
+std::vector<KaMaterial> ReadMaterialLibrary(std::string_view storedName);
+
 // A readable description of a KMT file, a few lines per material.
 std::vector<std::string> DescribeMaterialFile(std::string_view storedName);
 

@@ -1,5 +1,10 @@
 #include "FileJson.h"
 
+#include <algorithm>
+
+#include "resources/Ka7Material.h"
+#include "resources/Ka7Mesh.h"
+
 #include "effects/Ka7BoundingVolume.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
@@ -160,6 +165,47 @@ json SceneFileJson(const std::string& fileName, const SceneFileContents& content
             {"names", contents.NameTable},
             {"objects", objects},
             {"commandLines", contents.Lines}};
+}
+
+json MeshFileJson(const std::string& fileName, const KaMesh& mesh)
+{
+    json bounds = nullptr;
+    if (!mesh.Vertices.empty()) {
+        Vector3 low = mesh.Vertices.front();
+        Vector3 high = low;
+        for (const Vector3& v : mesh.Vertices) {
+            low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
+            high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
+        }
+        bounds = {{"min", vectorJson(low)}, {"max", vectorJson(high)}};
+    }
+    const bool tangents = std::any_of(mesh.Tangents.begin(), mesh.Tangents.end(),
+                                      [](const Vector3& t) { return t.x != 0 || t.y != 0 || t.z != 0; });
+    return {{"file", fileName},           {"format", "mes"},
+            {"name", mesh.Name},          {"vertices", mesh.VertexCount},
+            {"indices", mesh.IndexCount}, {"bounds", bounds},
+            {"tangentSpace", tangents}};
+}
+
+json MaterialJson(const KaMaterial& m)
+{
+    json textures = json::array();
+    for (const std::string& texture : m.Textures)
+        textures.push_back(texture);
+    return {{"name", m.Name},
+            {"colour", floatsJson(m.Colour)},
+            {"blend", m.Blend},
+            {"worldAmbient", floatsJson(m.WorldAmbient)},
+            {"ambient", floatsJson(m.Ambient)},
+            {"diffuse", floatsJson(m.Diffuse)},
+            {"specular", floatsJson(m.Specular)},
+            {"shininess", m.Shininess},
+            {"alphaRef", m.AlphaRef},
+            {"twoSided", m.TwoSided},
+            {"vertexShader", m.VertexShader},
+            {"fragmentShader", m.FragmentShader},
+            {"textures", textures},
+            {"selfIllumination", m.SelfIllumination}};
 }
 
 } // namespace ra7

@@ -8,6 +8,8 @@
 namespace ra7 {
 
 class KaBoundingObj;
+class KaMaterial;
+class KaMesh;
 class KaBoundingVolume;
 class KaSceneObj;
 struct SceneFileContents;
@@ -16,5 +18,7 @@ nlohmann::ordered_json ShapeJson(const KaBoundingObj& shape);
 nlohmann::ordered_json BoundingVolumeJson(const KaBoundingVolume& volume);
 nlohmann::ordered_json SceneObjectJson(const KaSceneObj& object);
 nlohmann::ordered_json SceneFileJson(const std::string& fileName, const SceneFileContents& contents);
+nlohmann::ordered_json MeshFileJson(const std::string& fileName, const KaMesh& mesh);
+nlohmann::ordered_json MaterialJson(const KaMaterial& material);
 
 } // namespace ra7

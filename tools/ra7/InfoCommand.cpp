@@ -2,6 +2,8 @@
 
 #include "FileJson.h"
 #include "effects/Ka7BoundingVolume.h"
+#include "resources/Ka7Material.h"
+#include "resources/Ka7Mesh.h"
 #include "runtime/Errors.h"
 #include "runtime/RecordFile.h"
 #include "runtime/TextUtil.h"
@@ -17,7 +19,7 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-enum class FileKind { Scene, Bounds, Unknown };
+enum class FileKind { Scene, Bounds, Mesh, Materials, Unknown };
 
 FileKind kindOf(const std::string& fileName)
 {
@@ -30,6 +32,10 @@ FileKind kindOf(const std::string& fileName)
         return FileKind::Scene;
     if (endsWith(".phz"))
         return FileKind::Bounds;
+    if (endsWith(".mes"))
+        return FileKind::Mesh;
+    if (endsWith(".kmt"))
+        return FileKind::Materials;
     return FileKind::Unknown;
 }
 
@@ -131,10 +137,33 @@ json inspect(const std::string& fileName, bool printText)
             printBounds(std::cout, fileName, volume);
         return {{"file", fileName}, {"format", "phz"}, {"volume", BoundingVolumeJson(volume)}};
     }
+    case FileKind::Mesh: {
+        RecordReader file = RecordReader::openFile(fileName);
+        KaMesh mesh;
+        ReadMeshFile(file, mesh);
+        if (printText) {
+            std::cout << fileName << ": ";
+            for (const std::string& line : DescribeMeshFile(fileName))
+                std::cout << line << '\n';
+        }
+        return MeshFileJson(fileName, mesh);
+    }
+    case FileKind::Materials: {
+        json materials = json::array();
+        for (const KaMaterial& material : ReadMaterialLibrary(fileName))
+            materials.push_back(MaterialJson(material));
+        if (printText) {
+            std::cout << fileName << ": ";
+            for (const std::string& line : DescribeMaterialFile(fileName))
+                std::cout << line << '\n';
+        }
+        return {{"file", fileName}, {"format", "kmt"}, {"materials", materials}};
+    }
     case FileKind::Unknown:
         break;
     }
-    throw FileError(fileName, FilePlace::whole(), "unknown kind of file (ra7 info reads .kgf and .phz)");
+    throw FileError(fileName, FilePlace::whole(),
+                    "unknown kind of file (ra7 info reads .kgf, .phz, .mes and .kmt)");
 }
 
 } // namespace

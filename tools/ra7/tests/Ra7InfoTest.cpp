@@ -7,6 +7,7 @@
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "engine/TestSupport.h"
+#include "resources/Ka7MaterialList.h"
 #include "resources/Ka7Mesh.h"
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
@@ -119,6 +120,43 @@ void writeTriangleMesh(const std::string& name)
     RecordWriter file(name);
     mesh.SaveToFile(file);
     file.commit();
+}
+
+TEST_F(Ra7Tool, InfoReadsMeshesAndMaterialLibraries)
+{
+    writeTriangleMesh("tri.mes");
+    KaMaterialList library;
+    KaMaterial glass;
+    glass.Name = "Стекло";
+    glass.Blend = true;
+    glass.Textures[0] = "data\\glass.png";
+    library.AddCopy(glass);
+    library.SaveToFile("lib.kmt", {0});
+
+    int status = -1;
+    const auto [jsonOut, err] = test::captured(
+        [] {
+            return RunInfo({{"tri.mes", "lib.kmt"}, true});
+        },
+        status);
+    EXPECT_EQ(status, 0) << err;
+    const json documents = json::parse(jsonOut);
+    EXPECT_EQ(documents[0]["format"], "mes");
+    EXPECT_EQ(documents[0]["vertices"], 3);
+    EXPECT_EQ(documents[0]["bounds"]["max"][1], 1.0);
+    EXPECT_EQ(documents[0]["tangentSpace"], false);
+    EXPECT_EQ(documents[1]["format"], "kmt");
+    EXPECT_EQ(documents[1]["materials"][0]["name"], "Стекло");
+    EXPECT_EQ(documents[1]["materials"][0]["blend"], true);
+    EXPECT_EQ(documents[1]["materials"][0]["textures"][0], "data\\glass.png");
+
+    const auto [text, textErr] = test::captured(
+        [] {
+            return RunInfo({{"tri.mes", "lib.kmt"}, false});
+        },
+        status);
+    EXPECT_THAT(text, HasSubstr("vertices: 3"));
+    EXPECT_THAT(text, HasSubstr("material \"Стекло\""));
 }
 
 TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
