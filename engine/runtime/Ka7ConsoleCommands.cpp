@@ -1,6 +1,14 @@
 #include "runtime/Ka7ConsoleCommands.h"
 
+#include "effects/Ka7Audio.h"
+#include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
+#include "resources/Ka7TextureList.h"
 #include "runtime/Ka7Log.h"
+
+#include <epoxy/gl.h>
+
+#include <GL/glu.h>
 
 #include <cstdlib>
 
@@ -25,12 +33,65 @@ void Exit(const std::string&, const std::string&, const std::string&)
         std::exit(0);
 }
 
-// Resource and driver commands whose subsystem is not part of this build yet.
-ConsoleProc notAvailable(const char* command, const char* subsystem)
+// A resource command run before the engine created its lists.
+void logMissingList(const char* command, const char* list)
 {
-    return [command, subsystem](const std::string&, const std::string&, const std::string&) {
-        LogLine(std::string("! Команда ") + command + " недоступна: " + subsystem + " ещё не подключены");
-    };
+    LogLine(std::string("! Команда ") + command + " недоступна: список " + list + " не создан");
+}
+
+void AddMesh(const std::string& fileName, const std::string&, const std::string&)
+{
+    if (Meshes)
+        Meshes->LoadMesh(fileName);
+    else
+        logMissingList("addmesh", "мешей");
+}
+
+void AddMaterial(const std::string& fileName, const std::string&, const std::string&)
+{
+    if (Materials)
+        Materials->LoadFromFile(fileName);
+    else
+        logMissingList("addmat", "материалов");
+}
+
+void AddTexture(const std::string& fileName, const std::string&, const std::string&)
+{
+    if (Textures)
+        Textures->Add(fileName);
+    else
+        logMissingList("addtex", "текстур");
+}
+
+std::string glText(GLenum name)
+{
+    const auto* text = reinterpret_cast<const char*>(glGetString(name));
+    return text ? text : "";
+}
+
+void GLInfo(const std::string&, const std::string&, const std::string&)
+{
+    GraphicsDriverInfo info;
+    info.version = glText(GL_VERSION);
+    if (info.version.empty()) { // no context is current
+        LogLine("! Контекст OpenGL не создан: описания драйвера нет");
+        return;
+    }
+    const auto* gluVersion = reinterpret_cast<const char*>(gluGetString(GLU_VERSION));
+    info.gluVersion = gluVersion ? gluVersion : "";
+    info.vendor = glText(GL_VENDOR);
+    info.renderer = glText(GL_RENDERER);
+    info.extensions = glText(GL_EXTENSIONS);
+    LogGraphicsDriverInfo(info);
+}
+
+void AlInfo(const std::string&, const std::string&, const std::string&)
+{
+    if (!AudioIsOpen()) {
+        LogLine("! Звуковое устройство не открыто: описания OpenAL нет");
+        return;
+    }
+    LogAudioLibraryInfo(GetAudioLibraryInfo());
 }
 
 } // namespace
@@ -40,11 +101,11 @@ const std::vector<KaConsoleCommand>& ConsoleCommands()
     static const std::vector<KaConsoleCommand> commands = {
         {"help", Help},
         {"exit", Exit},
-        {"addmesh", notAvailable("addmesh", "меши")},
-        {"addmat", notAvailable("addmat", "материалы")},
-        {"addtex", notAvailable("addtex", "текстуры")},
-        {"glinfo", notAvailable("glinfo", "OpenGL-функции")},
-        {"alinfo", notAvailable("alinfo", "звуковые функции")},
+        {"addmesh", AddMesh},
+        {"addmat", AddMaterial},
+        {"addtex", AddTexture},
+        {"glinfo", GLInfo},
+                {"alinfo", AlInfo},
     };
     return commands;
 }

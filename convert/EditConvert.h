@@ -1,0 +1,42 @@
+#pragma once
+// The converter's pure part: checks and edits of a loaded OBJ model, and the
+// arrays and file name of the mesh each group becomes.
+
+#include "MeshArrays.h"
+#include "OBJLoader.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ra7 {
+
+// True when no face of any group has more than three corners.
+bool IsTriangulated(const TModel& model);
+
+// Multiplies every vertex position by `factor`; a factor of exactly 1 changes nothing.
+void ScaleModel(TModel& model, float factor);
+
+// The mesh arrays of group `group` (1-based): every triangle corner becomes a
+// vertex of its own, indices 0 .. n−1. A corner without a normal gets its
+// face's normal, one without a texture coordinate (0, 0). Tangents and
+// binormals are zero. Expects a triangulated model.
+MeshArrays BuildGroupMesh(const TModel& model, std::int32_t group);
+
+// A material's shininess from the library's Ns: rounded to the nearest
+// integer, halves to the even one. Throws Error naming the material when the
+// result lies outside 0 .. 255, which stops the conversion.
+std::int32_t MaterialShininess(const TMaterial& material);
+
+// What conversion makes of one group: its index and the mesh's name.
+struct GroupMeshPlan {
+    std::int32_t Group = 0;
+    std::string MeshName; // directory + "\" + file name + ".mes"
+};
+
+// One plan per group that has faces, in group order. The file name is the
+// group's name; a group whose name another group already took gets the
+// first free "_1", "_2", … so that no mesh file overwrites another.
+std::vector<GroupMeshPlan> PlanGroupMeshes(const TModel& model, std::string_view directory);
+
+} // namespace ra7

@@ -1,0 +1,67 @@
+#include "resources/Ka7MaterialList.h"
+
+#include "runtime/RecordFile.h"
+#include "runtime/TextUtil.h"
+
+namespace ra7 {
+
+std::unique_ptr<KaMaterialList> Materials;
+
+KaMaterial* KaMaterialList::AddCopy(const KaMaterial& material)
+{
+    if (IndexOf(material.Name) >= 0)
+        return nullptr;
+    auto copy = std::make_unique<KaMaterial>();
+    copy->Assign(material);
+    return Add(std::move(copy));
+}
+
+KaMaterial* KaMaterialList::LoadFromFile(std::string_view fileName)
+{
+    Changed = true;
+    RecordReader file = RecordReader::openFile(fileName);
+    file.skip(kTagSize);
+    const std::size_t count = file.readCount(kMinMaterialRecordBytes, "material count");
+    for (std::size_t i = 0; i < count; ++i) {
+        file.skip(kTagSize);
+        KaMaterial scratch;
+        scratch.LoadFromFile(file);
+        AddCopy(scratch);
+    }
+    return Count() > 0 ? &Get(Count() - 1) : nullptr;
+}
+
+void KaMaterialList::SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices)
+{
+    for (std::int32_t index : indices)
+        Get(index); // refuses a bad index before anything is written
+    RecordWriter file(fileName);
+    file.writeTag("mtl");
+    file.writeInt32(static_cast<std::int32_t>(indices.size()));
+    for (std::int32_t index : indices)
+        Get(index).SaveToFile(file);
+    file.commit();
+}
+
+std::string KaMaterialList::MakeUniqueName(std::string_view name) const
+{
+    std::string base(name);
+    const std::size_t underscore = base.rfind('_');
+    if (underscore != std::string::npos && parseInt32(std::string_view(base).substr(underscore + 1)))
+        base.erase(underscore);
+    if (IndexOf(base) < 0)
+        return base;
+    for (std::int64_t n = 1;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n);
+        if (IndexOf(candidate) < 0)
+            return candidate;
+    }
+}
+
+void KaMaterialList::Delete(std::int32_t index)
+{
+    KaResourceList::Delete(index);
+    Changed = true;
+}
+
+} // namespace ra7

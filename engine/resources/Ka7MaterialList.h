@@ -1,0 +1,39 @@
+#pragma once
+// The engine-wide materials, looked up by name, loaded from and saved to
+// material libraries (KMT files).
+
+#include "resources/Ka7Material.h"
+#include "resources/ResourceList.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ra7 {
+
+struct MaterialName {
+    const std::string& operator()(const KaMaterial& material) const { return material.Name; }
+};
+
+// The smallest material record: tag, strings, colours, no texture names.
+inline constexpr std::size_t kMinMaterialRecordBytes = 4 + 256 + 5 * 16 + 3 * 256 + 4 + 4 + 4;
+
+class KaMaterialList : public KaResourceList<KaMaterial, MaterialName> {
+public:
+    // Appends a copy unless the name is taken.
+    KaMaterial* AddCopy(const KaMaterial& material);
+    // Reads the library and appends the materials whose names are new; sets
+    // Changed even when all are known. Returns the last material. Materials
+    // read before a damaged record stay in the list.
+    KaMaterial* LoadFromFile(std::string_view fileName);
+    // Writes the materials at `indices`, in that order, as one library.
+    void SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices);
+    // "wood_3" → "wood" when free, else the first free "wood_1", "wood_2", …
+    std::string MakeUniqueName(std::string_view name) const;
+    void Delete(std::int32_t index);
+};
+
+extern std::unique_ptr<KaMaterialList> Materials;
+
+} // namespace ra7

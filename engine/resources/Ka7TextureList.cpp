@@ -1,0 +1,27 @@
+#include "resources/Ka7TextureList.h"
+
+#include <epoxy/gl.h>
+
+namespace ra7 {
+
+std::unique_ptr<KaTextureArray> Textures;
+
+KaTexture* KaTextureArray::Add(std::string_view fileName)
+{
+    if (fileName.empty() || IndexOf(fileName) >= 0)
+        return nullptr;
+    auto texture = std::make_unique<KaTexture>();
+    texture->Load(fileName);
+    return KaResourceList::Add(std::move(texture));
+}
+
+void KaTextureArray::BindByName(std::string_view fileName)
+{
+    KaTexture* texture = fileName.empty() ? nullptr : Find(fileName);
+    if (texture)
+        texture->Bind();
+    else
+        glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+} // namespace ra7
