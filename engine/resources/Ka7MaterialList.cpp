@@ -31,7 +31,7 @@ KaMaterial* KaMaterialList::LoadFromFile(std::string_view fileName)
     return Count() > 0 ? &Get(Count() - 1) : nullptr;
 }
 
-void KaMaterialList::SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices)
+void KaMaterialList::SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices) const
 {
     for (std::int32_t index : indices)
         Get(index); // refuses a bad index before anything is written

@@ -4,6 +4,7 @@
 
 #include "resources/Ka7Material.h"
 #include "resources/ResourceList.h"
+#include "scene/MaterialCatalog.h"
 
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ struct MaterialName {
 // The smallest material record: tag, strings, colours, no texture names.
 inline constexpr std::size_t kMinMaterialRecordBytes = 4 + 256 + 5 * 16 + 3 * 256 + 4 + 4 + 4;
 
-class KaMaterialList : public KaResourceList<KaMaterial, MaterialName> {
+class KaMaterialList : public KaResourceList<KaMaterial, MaterialName>, public MaterialCatalog {
 public:
     // Appends a copy unless the name is taken.
     KaMaterial* AddCopy(const KaMaterial& material);
@@ -28,10 +29,18 @@ public:
     // read before a damaged record stay in the list.
     KaMaterial* LoadFromFile(std::string_view fileName);
     // Writes the materials at `indices`, in that order, as one library.
-    void SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices);
+    void SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices) const;
     // "wood_3" → "wood" when free, else the first free "wood_1", "wood_2", …
     std::string MakeUniqueName(std::string_view name) const;
     void Delete(std::int32_t index);
+
+    // What the object array asks of the materials.
+    std::int32_t IndexOfMaterial(std::string_view name) const override { return IndexOf(name); }
+    bool MaterialBlend(std::int32_t index) const override { return Get(index).Blend; }
+    void SaveMaterials(std::string_view kmtFileName, const std::vector<std::int32_t>& indexes) const override
+    {
+        SaveToFile(kmtFileName, indexes);
+    }
 };
 
 extern std::unique_ptr<KaMaterialList> Materials;

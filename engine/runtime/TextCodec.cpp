@@ -139,6 +139,11 @@ char32_t foldCodePoint(char32_t cp)
 
 } // namespace
 
+char32_t cp1251CodePoint(unsigned char byte)
+{
+    return byteToCodePoint(byte);
+}
+
 std::string cp1251ToUtf8(std::string_view cp1251)
 {
     std::string out;

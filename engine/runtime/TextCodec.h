@@ -13,6 +13,9 @@ namespace ra7 {
 // round trip.
 std::string cp1251ToUtf8(std::string_view cp1251);
 
+// The Unicode character of one code-page byte.
+char32_t cp1251CodePoint(unsigned char byte);
+
 // Characters the code page cannot hold, and bytes that are not valid UTF-8,
 // become "?".
 std::string utf8ToCp1251(std::string_view utf8);

@@ -1,0 +1,84 @@
+#include "effects/Ka7LensFlareList.h"
+
+#include "runtime/RecordFile.h"
+#include "runtime/TextUtil.h"
+
+namespace ra7 {
+
+std::unique_ptr<KaLensFlareList> LensFlares;
+
+namespace {
+constexpr const char* kFlareTag = "len";
+// The smallest flare record: tag, name and a lens count of 0.
+constexpr std::size_t kMinFlareRecord = kTagSize + kShortStringSize + 4;
+} // namespace
+
+void KaLensFlareList::AddCopy(const KaLensFlare& flare)
+{
+    if (IndexOf(flare.Name) >= 0)
+        return;
+    auto copy = std::make_unique<KaLensFlare>();
+    copy->Assign(flare);
+    flares_.Add(std::move(copy));
+}
+
+void KaLensFlareList::Delete(std::int32_t index)
+{
+    flares_.Delete(index);
+    flares_.Changed = true;
+}
+
+std::string KaLensFlareList::MakeUniqueName(std::string_view name) const
+{
+    std::string base(name);
+    if (const auto underscore = base.rfind('_'); underscore != std::string::npos) {
+        const auto number = parseInt32(std::string_view(base).substr(underscore + 1));
+        if (number && *number != -1)
+            base.erase(underscore);
+    }
+    if (IndexOf(base) < 0)
+        return base;
+    for (std::int64_t n = 1;; ++n) {
+        std::string candidate = base + "_" + std::to_string(n);
+        if (IndexOf(candidate) < 0)
+            return candidate;
+    }
+}
+
+KaLensFlare* KaLensFlareList::LoadFromFile(std::string_view fileName)
+{
+    flares_.Changed = true;
+    RecordReader file = RecordReader::openFile(fileName);
+    file.readTag();
+    const std::size_t count = file.readCount(kMinFlareRecord, "flare count");
+    // One scratch flare serves every record, so lenses past a record's count
+    // keep the values of an earlier record, and a record without lenses keeps
+    // the previous distance scale.
+    KaLensFlare scratch;
+    KaLensFlare* last = nullptr;
+    for (std::size_t i = 0; i < count; ++i) {
+        file.readTag();
+        scratch.LoadFromFile(file);
+        scratch.Name = MakeUniqueName(scratch.Name);
+        auto flare = std::make_unique<KaLensFlare>();
+        flare->Assign(scratch);
+        last = flares_.Add(std::move(flare));
+    }
+    return last;
+}
+
+void KaLensFlareList::SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indexes)
+{
+    for (const std::int32_t index : indexes)
+        flares_.Get(index); // "Array index out of bounds." before the file is touched
+    RecordWriter file(fileName);
+    file.writeTag(kFlareTag);
+    file.writeInt32(static_cast<std::int32_t>(indexes.size()));
+    for (const std::int32_t index : indexes) {
+        file.writeTag(kFlareTag);
+        flares_.Get(index).SaveToFile(file);
+    }
+    file.commit();
+}
+
+} // namespace ra7

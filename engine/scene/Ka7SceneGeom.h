@@ -1,0 +1,50 @@
+#pragma once
+// KaGeometry: places a mesh in the scene with a material and two further
+// meshes for distant levels of detail, and carries a bounding volume. Meshes
+// and materials are looked up by name whenever they are drawn.
+
+#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7SceneObjUnit.h"
+
+#include <string>
+
+namespace ra7 {
+
+// Level-of-detail thresholds, compared with DistToCamera (a squared distance).
+inline constexpr float LodNear = 1.0e7f;
+inline constexpr float LodFar = 1.0e9f;
+inline constexpr float LodCull = 5.0e11f;
+
+class KaGeometry : public KaSceneObj {
+public:
+    // "Geom1", empty names, a bounding set with a unit main box.
+    KaGeometry();
+
+    KaObjKind Kind() const override { return KaObjKind::Geometry; }
+    std::unique_ptr<KaSceneObj> Create() const override;
+    // Propagation, the bounds' world placement and DistToCamera from the
+    // active camera (left as it was when there is none).
+    void Update() override;
+    void LoadFromFile(RecordReader& file, const KgfNameTable& names) override;
+    void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
+    void Assign(const KaSceneObj& source) override;
+
+    std::string MaterialName;
+    std::string MeshName;
+    std::string MeshLod1;
+    std::string MeshLod2;
+    std::unique_ptr<KaBoundingVolume> Bounds;
+};
+
+// Which mesh a draw uses. An empty name draws nothing; `noShaders` asks for
+// the far level's draw without vertex or fragment programs.
+struct LodChoice {
+    std::string_view mesh;
+    bool noShaders = false;
+};
+
+// The level of detail for the geometry at its DistToCamera. `useLod` is the
+// USE LOD setting; `selfIllumPass` is set while the self-illumination pass draws.
+LodChoice ChooseLodMesh(const KaGeometry& geometry, bool useLod, bool selfIllumPass);
+
+} // namespace ra7

@@ -1,0 +1,44 @@
+#pragma once
+// Reading the KGF scene file: the name table, the object records (names
+// stored as positions in the table) and the command-line record. The reader
+// hands every finished object and every command-line record to a handler as
+// it comes, so a damaged file keeps what came before the damage.
+
+#include "scene/Ka7SceneObjUnit.h"
+#include "scene/KgfNameTable.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ra7 {
+
+class RecordReader;
+
+class SceneFileHandler {
+public:
+    virtual ~SceneFileHandler() = default;
+    // The table the records' names are mapped through, made from the stored one.
+    virtual KgfNameTable PrepareNames(std::vector<std::string> storedNames) = 0;
+    virtual void OnObject(std::unique_ptr<KaSceneObj> object) = 0;
+    virtual void OnCommandLines(const std::vector<std::string>& lines) = 0;
+};
+
+// Reads one object record after its tag: for a particle system the count
+// (refused outside 0 to kMaxParticleCount), then the object's own record.
+std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind, const KgfNameTable& names);
+
+// Reads a whole scene file. A record tag that is not one of the seven, a
+// count larger than the file, a name index outside the table or an early end
+// throws a FileError naming the file and the offset.
+void ReadSceneFile(RecordReader& file, SceneFileHandler& handler);
+
+// Everything a scene file holds, with the names as stored and no command run.
+struct SceneFileContents {
+    std::vector<std::string> NameTable;
+    std::vector<std::unique_ptr<KaSceneObj>> Objects;
+    std::vector<std::string> Lines;
+};
+SceneFileContents ReadSceneFileContents(RecordReader& file);
+
+} // namespace ra7

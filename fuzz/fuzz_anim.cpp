@@ -1,0 +1,38 @@
+// Animation script text: any bytes parse into commands (or are dropped) and
+// play over a small scene without touching memory outside its arrays.
+#include "anim/Ka7AnimScript.h"
+#include "effects/Ka7ParSystem.h"
+#include "runtime/FileIO.h"
+#include "runtime/Ka7Console.h"
+#include "scene/Ka7SceneGeom.h"
+#include "scene/Ka7SceneUnit.h"
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    static bool started = false;
+    if (!started) {
+        ra7::InitConsole();
+        started = true;
+    }
+    ra7::SceneObjects = std::make_unique<ra7::KaObjArray>();
+    for (const char* name : {"box", "obj", "obj1", "obj2"}) {
+        auto geometry = std::make_unique<ra7::KaGeometry>();
+        geometry->SetName(name);
+        ra7::SceneObjects->Add(std::move(geometry));
+    }
+    auto smoke = std::make_unique<ra7::KaParSystem>(4);
+    smoke->SetName("par");
+    ra7::SceneObjects->Add(std::move(smoke));
+
+    ra7::KaAnimScript script;
+    script.LoadFromStrings(ra7::splitTextLines(std::string_view(reinterpret_cast<const char*>(data), size)));
+    script.Reset();
+    script.Play();
+    for (int frame = 0; frame < 20; ++frame)
+        script.Advance(frame % 3 == 0 ? 250.0f : 16.0f);
+    ra7::SceneObjects.reset();
+    return 0;
+}

@@ -1,0 +1,165 @@
+#include "FileJson.h"
+
+#include "effects/Ka7BoundingVolume.h"
+#include "effects/Ka7Light.h"
+#include "effects/Ka7ParSystem.h"
+#include "effects/Ka7Sound.h"
+#include "effects/Ka7Sprite.h"
+#include "scene/Ka7Camera.h"
+#include "scene/Ka7SceneGeom.h"
+#include "scene/SceneFile.h"
+#include "scene/SceneObjectKinds.h"
+
+namespace ra7 {
+
+using json = nlohmann::ordered_json;
+
+namespace {
+
+json vectorJson(const Vector3& v)
+{
+    return json::array({v.x, v.y, v.z});
+}
+
+template <std::size_t N>
+json floatsJson(const std::array<float, N>& values, std::size_t count = N)
+{
+    json result = json::array();
+    for (std::size_t i = 0; i < count && i < N; ++i)
+        result.push_back(values[i]);
+    return result;
+}
+
+json transformationJson(const KaTransformation& trans)
+{
+    return {{"position", vectorJson(trans.Position)}, {"rotation", floatsJson(trans.Rotation)}};
+}
+
+std::string_view shapeKindName(KaShapeKind kind)
+{
+    switch (kind) {
+    case KaShapeKind::Point:
+        return "point";
+    case KaShapeKind::Sphere:
+        return "sphere";
+    case KaShapeKind::AABB:
+        return "aabb";
+    }
+    return "sphere";
+}
+
+void addGeometry(json& out, const KaGeometry& geometry)
+{
+    out["mesh"] = geometry.MeshName;
+    out["material"] = geometry.MaterialName;
+    out["meshLod1"] = geometry.MeshLod1;
+    out["meshLod2"] = geometry.MeshLod2;
+    out["bounds"] = BoundingVolumeJson(*geometry.Bounds);
+}
+
+void addSprite(json& out, const KaSprite& sprite)
+{
+    out["textures"] = {sprite.Texture1, sprite.Texture2, sprite.Texture3};
+    out["flare"] = sprite.FlareName;
+    out["colors"] = {floatsJson(sprite.Color1), floatsJson(sprite.Color2), floatsJson(sprite.Color3)};
+    out["sizes"] = {sprite.Size1, sprite.Size2, sprite.Size3};
+    out["viewRange"] = sprite.ViewRange;
+    out["zTest"] = sprite.ZTest != 0;
+    out["alwaysRendered"] = sprite.AlwaysRendered != 0;
+    out["spareFlag"] = sprite.SpareFlag != 0;
+}
+
+void addLight(json& out, const KaLight& light)
+{
+    // The file stores the first three components of each.
+    out["ambient"] = floatsJson(light.Ambient, 3);
+    out["diffuse"] = floatsJson(light.Diffuse, 3);
+    out["specular"] = floatsJson(light.Specular, 3);
+    out["lightParams"] = floatsJson(light.LightParams, 3);
+}
+
+void addParticles(json& out, const KaParSystem& system)
+{
+    out["count"] = system.Count();
+    out["texture"] = system.TextureName;
+    out["aux"] = system.AuxName;
+    out["texRect"] = floatsJson(system.TexRect);
+    out["color"] = floatsJson(system.Color);
+    out["emitDirection"] = vectorJson(system.EmitDirection);
+    out["minSpeed"] = system.MinSpeed;
+    out["maxSpeed"] = system.MaxSpeed;
+    out["minLife"] = system.MinLife;
+    out["maxLife"] = system.MaxLife;
+    out["minSize"] = system.MinSize;
+    out["maxSize"] = system.MaxSize;
+    out["spread"] = system.Spread;
+    out["spaceDust"] = system.SpaceDust != 0;
+}
+
+} // namespace
+
+json ShapeJson(const KaBoundingObj& shape)
+{
+    json out = {{"kind", shapeKindName(shape.Kind())},
+                {"transformation", transformationJson(shape.LocalTrans)}};
+    if (shape.Kind() == KaShapeKind::Sphere)
+        out["radius"] = static_cast<const KaBoundingSphere&>(shape).Radius;
+    if (shape.Kind() == KaShapeKind::AABB)
+        out["size"] = vectorJson(static_cast<const KaBoundingAABB&>(shape).Size);
+    return out;
+}
+
+json BoundingVolumeJson(const KaBoundingVolume& volume)
+{
+    json shapes = json::array();
+    for (std::int32_t i = 0; i < volume.Count(); ++i)
+        shapes.push_back(ShapeJson(volume.Item(i)));
+    return {{"main", ShapeJson(*volume.Main)}, {"shapes", shapes}};
+}
+
+json SceneObjectJson(const KaSceneObj& object)
+{
+    json out = {
+        {"kind", KindName(object.Kind())},
+        {"tag", KindTag(object.Kind())},
+        {"name", object.Name()},
+        {"parent", object.ParentName.empty() ? json(nullptr) : json(object.ParentName)},
+        {"children", object.Children},
+        {"transformation", object.Trans ? transformationJson(*object.Trans) : json(nullptr)},
+        {"static", object.Static},
+    };
+    switch (object.Kind()) {
+    case KaObjKind::Geometry:
+        addGeometry(out, static_cast<const KaGeometry&>(object));
+        break;
+    case KaObjKind::Sprite:
+        addSprite(out, static_cast<const KaSprite&>(object));
+        break;
+    case KaObjKind::Camera:
+        out["fov"] = static_cast<const KaCamera&>(object).Fov;
+        break;
+    case KaObjKind::Light:
+        addLight(out, static_cast<const KaLight&>(object));
+        break;
+    case KaObjKind::ParSystem:
+        addParticles(out, static_cast<const KaParSystem&>(object));
+        break;
+    case KaObjKind::Sound:
+        break;
+    }
+    return out;
+}
+
+json SceneFileJson(const std::string& fileName, const SceneFileContents& contents)
+{
+    json objects = json::array();
+    for (const auto& object : contents.Objects)
+        objects.push_back(SceneObjectJson(*object));
+    return {{"file", fileName},
+            {"format", "kgf"},
+            {"names", contents.NameTable},
+            {"objects", objects},
+            {"commandLines", contents.Lines}};
+}
+
+} // namespace ra7

@@ -1,0 +1,20 @@
+#pragma once
+// The JSON form of the engine's files that `ra7 info --json` prints.
+
+#include <nlohmann/json.hpp>
+
+#include <string>
+
+namespace ra7 {
+
+class KaBoundingObj;
+class KaBoundingVolume;
+class KaSceneObj;
+struct SceneFileContents;
+
+nlohmann::ordered_json ShapeJson(const KaBoundingObj& shape);
+nlohmann::ordered_json BoundingVolumeJson(const KaBoundingVolume& volume);
+nlohmann::ordered_json SceneObjectJson(const KaSceneObj& object);
+nlohmann::ordered_json SceneFileJson(const std::string& fileName, const SceneFileContents& contents);
+
+} // namespace ra7

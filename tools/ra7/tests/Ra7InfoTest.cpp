@@ -1,0 +1,181 @@
+// `ra7 info` and `ra7 console` as a user runs them: real files written by
+// the engine, the printed text and JSON read back.
+#include "ConsoleCommand.h"
+#include "InfoCommand.h"
+#include "effects/Ka7BoundingVolume.h"
+#include "effects/Ka7Light.h"
+#include "effects/Ka7ParSystem.h"
+#include "engine/TestSupport.h"
+#include "resources/Ka7Mesh.h"
+#include "runtime/Ka7Console.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/RecordFile.h"
+#include "scene/Ka7Camera.h"
+#include "scene/Ka7SceneGeom.h"
+#include "scene/Ka7SceneUnit.h"
+
+#include <gmock/gmock.h>
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <sstream>
+
+namespace ra7 {
+namespace {
+
+using nlohmann::json;
+using ::testing::HasSubstr;
+using Ra7Tool = test::ScratchDirectoryTest;
+
+// Runs `run` with standard output and error captured.
+template <class Run>
+std::pair<std::string, std::string> captured(Run run, int& status)
+{
+    std::ostringstream out, err;
+    std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
+    status = run();
+    std::cout.rdbuf(oldOut);
+    std::cerr.rdbuf(oldErr);
+    return {out.str(), err.str()};
+}
+
+void writeSampleScene()
+{
+    KaObjArray scene;
+    auto geometry = std::make_unique<KaGeometry>();
+    geometry->SetName("Ящик");
+    geometry->MeshName = "data\\box.mes";
+    geometry->Trans->Position = {1, 2, 3};
+    geometry->Bounds->AddCopy(KaBoundingSphere(2.5f));
+    KaSceneObj& root = *scene.Add(std::move(geometry));
+    auto light = std::make_unique<KaLight>();
+    light->LightParams[0] = 75;
+    root.AddChild(*scene.Add(std::move(light)));
+    auto camera = std::make_unique<KaCamera>();
+    camera->Fov = 90;
+    scene.Add(std::move(camera));
+    scene.Add(std::make_unique<KaParSystem>(12));
+    scene.SaveObjects("scene.kgf", {0, 1, 2, 3}, {"addmesh <data\\box.mes>"});
+}
+
+TEST_F(Ra7Tool, InfoJsonListsEveryObjectWithItsFields)
+{
+    writeSampleScene();
+    int status = -1;
+    const auto [out, err] = captured([] { return RunInfo({{"scene.kgf"}, true}); }, status);
+    ASSERT_EQ(status, 0) << err;
+    const json document = json::parse(out);
+    EXPECT_EQ(document["format"], "kgf");
+    ASSERT_EQ(document["objects"].size(), 4u);
+    const json& box = document["objects"][0];
+    EXPECT_EQ(box["kind"], "geometry");
+    EXPECT_EQ(box["name"], "Ящик");
+    EXPECT_TRUE(box["parent"].is_null());
+    EXPECT_EQ(box["children"], json::array({"lig1"}));
+    EXPECT_EQ(box["transformation"]["position"], json::array({1.0, 2.0, 3.0}));
+    EXPECT_EQ(box["transformation"]["rotation"].size(), 9u);
+    EXPECT_EQ(box["mesh"], "data\\box.mes");
+    EXPECT_EQ(box["bounds"]["main"]["kind"], "aabb");
+    EXPECT_EQ(box["bounds"]["shapes"][0]["radius"], 2.5);
+    EXPECT_EQ(document["objects"][1]["parent"], "Ящик");
+    EXPECT_EQ(document["objects"][1]["lightParams"][0], 75.0);
+    EXPECT_EQ(document["objects"][2]["fov"], 90);
+    EXPECT_EQ(document["objects"][3]["count"], 12);
+    EXPECT_EQ(document["commandLines"], json::array({"addmesh <data\\box.mes>"}));
+}
+
+TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
+{
+    writeSampleScene();
+    KaBoundingVolume volume;
+    volume.AddCopy(KaBoundingObj());
+    volume.SaveToPhzFile("hull.phz");
+    test::writeFile("broken.kgf", std::string(4, '\xFF'));
+    int status = -1;
+    const auto [out, err] = captured(
+        [] {
+            return RunInfo({{"scene.kgf", "hull.phz", "broken.kgf", "notes.txt"}, false});
+        },
+        status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(out, HasSubstr("scene.kgf: scene file, 4 objects, 4 names, 1 command lines"));
+    EXPECT_THAT(out, HasSubstr("geometry \"Ящик\"  parent: none  children: lig1"));
+    EXPECT_THAT(out, HasSubstr("hull.phz: bounding volume, main box and 1 further shapes"));
+    EXPECT_THAT(out, HasSubstr("shape 0: point"));
+    EXPECT_THAT(err, HasSubstr("ra7: broken.kgf: offset 0: name count"));
+    EXPECT_THAT(err, HasSubstr("ra7: notes.txt: unknown kind of file"));
+
+    const auto [jsonOut, jsonErr] = captured(
+        [] {
+            return RunInfo({{"scene.kgf", "hull.phz"}, true});
+        },
+        status);
+    const json documents = json::parse(jsonOut);
+    ASSERT_TRUE(documents.is_array());
+    EXPECT_EQ(documents[1]["volume"]["shapes"][0]["kind"], "point");
+}
+
+// The engine's own data (shader programs) in the working directory, as a
+// project folder has it.
+void installEngineData()
+{
+    std::filesystem::create_directories("data");
+    std::filesystem::copy(std::filesystem::path(RA7_SOURCE_DIR) / "data" / "shaders", "data/shaders");
+}
+
+void writeTriangleMesh(const std::string& name)
+{
+    KaMesh mesh;
+    mesh.Name = name;
+    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    mesh.Normals = {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}};
+    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
+    mesh.Tangents.assign(3, kZeroVector); // no tangent space computed
+    mesh.Binormals.assign(3, kZeroVector);
+    mesh.Indices = {0, 1, 2};
+    mesh.VertexCount = 3;
+    mesh.IndexCount = 3;
+    RecordWriter file(name);
+    mesh.SaveToFile(file);
+    file.commit();
+}
+
+TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
+{
+    installEngineData();
+    std::filesystem::create_directories("data/models");
+    writeTriangleMesh("data/models/tri.mes");
+    int status = -1;
+    const auto [out, err] = captured(
+        [] {
+            return RunConsole({{"help", "nonsense", "glinfo", "addmesh <DATA\\Models\\tri.mes>"}, true});
+        },
+        status);
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_TRUE(out.empty());
+    const std::string log = test::readFile("log.txt");
+    EXPECT_THAT(
+        log, HasSubstr(
+                 "* \xCA\xEE\xED\xF1\xEE\xEB\xFC \xF1\xEE\xE7\xE4\xE0\xED\xE0...")); // "* Консоль создана..."
+    EXPECT_THAT(log, HasSubstr("> nonsense"));
+    EXPECT_THAT(log, HasSubstr("> glinfo"));
+    EXPECT_THAT(log, HasSubstr("Mesa")); // the driver's description
+    // The mesh loaded without complaint: no error between the command and shut-down.
+    const std::string afterAddMesh = log.substr(log.find("> addmesh"));
+    EXPECT_THAT(afterAddMesh, ::testing::Not(HasSubstr("! ")));
+    EXPECT_TRUE(std::filesystem::exists("config.txt"));
+    EXPECT_EQ(SceneObjects, nullptr);
+}
+
+TEST_F(Ra7Tool, ConsoleWithoutEngineDataSaysWhatIsMissing)
+{
+    int status = -1;
+    const auto [out, err] = captured([] { return RunConsole({{"help"}, true}); }, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(err, HasSubstr("data\\shaders"));
+    EXPECT_THAT(test::readFile("log.txt"), HasSubstr("data\\shaders"));
+}
+
+} // namespace
+} // namespace ra7
