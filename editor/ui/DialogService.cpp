@@ -1,5 +1,6 @@
 #include "ui/DialogService.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -51,6 +52,11 @@ void QtDialogService::ShowMessage(const std::string& text)
 void QtDialogService::ShowError(const std::string& text)
 {
     QMessageBox::critical(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));
+}
+
+void QtDialogService::RunModal(QDialog& dialog)
+{
+    dialog.exec();
 }
 
 } // namespace ra7::editor

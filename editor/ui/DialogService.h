@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+class QDialog;
 class QWidget;
 
 namespace ra7::editor {
@@ -23,6 +24,8 @@ public:
     // Information and errors; returns when the user has seen it.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
+    // Shows one of the editor's own windows modally; returns when it closes.
+    virtual void RunModal(QDialog& dialog) = 0;
 };
 
 // Real dialogs, parented to `parent`.
@@ -36,6 +39,7 @@ public:
                                        const std::string& initial) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
+    void RunModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;

@@ -4,7 +4,10 @@
 
 #include "ui/DialogService.h"
 
+#include <QDialog>
+
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +20,10 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
+    // Acts on a modal window instead of a user (fills lists, presses
+    // buttons); the window is then closed as its "ОК" would close it.
+    std::function<void(QDialog&)> onModal;
+    std::vector<std::string> modalWindows;
 
     std::optional<std::string> AskOpenFile(const std::string& title, const std::string&) override
     {
@@ -33,6 +40,13 @@ public:
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
+    void RunModal(QDialog& dialog) override
+    {
+        modalWindows.push_back(dialog.windowTitle().toStdString());
+        if (onModal)
+            onModal(dialog);
+        dialog.accept();
+    }
 
 private:
     std::optional<std::string> next(const std::string& question)
