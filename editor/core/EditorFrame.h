@@ -34,4 +34,9 @@ void paintFrame(const FrameInputs& frame);
 // The grey background alone, while the engine is not running.
 void ClearView();
 
+// Sets the alpha of the whole view to 1: smoothed lines and blended
+// drawing leave partial alpha behind, which a window that composes the
+// view's image (and its screenshots) would show as translucency.
+void MakeViewOpaque();
+
 } // namespace ra7::editor

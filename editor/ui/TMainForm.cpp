@@ -348,6 +348,7 @@ void TMainForm::paint()
     frame.fpsText = clock_.FpsText();
     try {
         paintFrame(frame);
+        MakeViewOpaque();
     } catch (const std::exception& e) {
         reportFrameError(e.what());
     }

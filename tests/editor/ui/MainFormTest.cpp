@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QOpenGLContext>
@@ -213,6 +214,29 @@ TEST_F(MainWindow, ViewportFollowsThePanelsAndTheTreeToggle)
     EXPECT_EQ(viewport[1], 0);
     EXPECT_EQ(viewport[2], w);
     EXPECT_EQ(viewport[3], h);
+}
+
+TEST_F(MainWindow, TheViewIsOpaqueGreyWithTheGridBelowTheHorizon)
+{
+    startWithEditorData();
+    waitFrames(3);
+    const QImage image = form->View().grabFramebuffer().convertToFormat(QImage::Format_ARGB32);
+    const Viewport view = form->CurrentViewport();
+    // The upper half of the view (above the grid's horizon) is the background.
+    const QColor sky =
+        image.pixelColor(view.x + view.width / 2, image.height() - (view.y + view.height) + 10);
+    EXPECT_NEAR(sky.red(), 153, 2);
+    EXPECT_NEAR(sky.green(), 153, 2);
+    EXPECT_NEAR(sky.blue(), 153, 2);
+    // Smoothed lines leave no translucent pixels behind.
+    int darker = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            ASSERT_EQ(pixel.alpha(), 255) << x << "," << y;
+            darker += pixel.red() < 140 ? 1 : 0;
+        }
+    EXPECT_GT(darker, 100) << "the grid's grey lines are drawn";
 }
 
 TEST_F(MainWindow, MissingEditorDataStopsStartUpWithAMessage)
