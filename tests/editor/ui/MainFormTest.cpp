@@ -8,13 +8,17 @@
 #include "editor/ui/ScriptedDialogs.h"
 #include "engine/TestSupport.h"
 #include "resources/Ka7MaterialList.h"
+#include "resources/Ka7Shaders.h"
 #include "runtime/FileIO.h"
+#include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
+#include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/TSaveForm.h"
+#include "ui/TShadersForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -324,6 +328,46 @@ TEST_F(MainWindow, BloomIsRefusedWithoutGlslOrWithoutATextureSize)
     EXPECT_TRUE(bloom->isChecked());
     EXPECT_TRUE(Settings.UseBloom);
     EXPECT_EQ(dialogs.messages.size(), 2u);
+}
+
+TEST_F(MainWindow, ShaderChooserReturnsTheSelectedProgramOrNothingOnCancel)
+{
+    startWithEditorData();
+    TShadersForm& chooser = form->ShadersForm();
+    std::string picked;
+    dialogs.onModal = [&](QDialog& window) {
+        auto* fragment = find<QListWidget>(window, "FragmentList");
+        EXPECT_FALSE(find<QListWidget>(window, "VertexList")->isEnabled());
+        ASSERT_GT(fragment->count(), 1);
+        fragment->setCurrentRow(1);
+        picked = fragment->item(1)->text().toStdString();
+    };
+    const KaShader* chosen = chooser.ChooseShader(false, true, true);
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->Name, picked);
+    EXPECT_EQ(chosen->ShaderKind(), KaShader::FragmentProgram);
+
+    dialogs.onModal = [&](QDialog& window) {
+        find<QListWidget>(window, "VertexList")->setCurrentRow(0);
+        find<QPushButton>(window, "CancelButton")->click();
+    };
+    EXPECT_EQ(chooser.ChooseShader(true, true, true), nullptr);
+}
+
+TEST_F(MainWindow, ConsoleMenuShowsTheConsoleAndItsExitClosesTheEditor)
+{
+    startWithEditorData();
+    action("ActionConsole")->trigger();
+    EXPECT_TRUE(form->ConsoleForm().isVisible());
+    auto* lines = find<QListWidget>(form->ConsoleForm(), "ConsoleLines");
+    EXPECT_GT(lines->count(), 10);
+
+    ExecuteCommand("exit");
+    QElapsedTimer waited;
+    waited.start();
+    while (form->isVisible() && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(form->isVisible());
 }
 
 } // namespace
