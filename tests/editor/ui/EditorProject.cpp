@@ -3,6 +3,9 @@
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -29,6 +32,17 @@ void writeEditorData(const fs::path& dir)
         scene->Add(std::move(geometry));
     }
     scene->SaveObjects((dir / "data" / "arrow" / "editorData.kgf").string(), {0, 1}, {});
+}
+
+void pinDriverLibraries()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
+                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
 }
 
 } // namespace ra7::editor::test

@@ -12,4 +12,8 @@ void installShaders(const std::filesystem::path& dir);
 // "arrow" and "camera". Uses an object array of its own.
 void writeEditorData(const std::filesystem::path& dir);
 
+// Keeps the OpenGL driver mapped after its last context is gone, so that
+// the leak checker can still name the driver's own allocations.
+void pinDriverLibraries();
+
 } // namespace ra7::editor::test

@@ -59,7 +59,9 @@ protected:
     std::string start()
     {
         form = std::make_unique<TMainForm>(dialogs);
-        return form->ShowAndStart();
+        std::string error = form->ShowAndStart();
+        test::pinDriverLibraries();
+        return error;
     }
     void startWithEditorData()
     {
