@@ -332,6 +332,48 @@ TEST_F(MainWindow, BloomIsRefusedWithoutGlslOrWithoutATextureSize)
     EXPECT_EQ(dialogs.messages.size(), 2u);
 }
 
+TEST_F(MainWindow, ShutDownFreesTheEngineInOrderAndClosesTheLogLast)
+{
+    startWithEditorData();
+    form.reset();
+    const std::vector<std::string> lines = readTextLines("log.txt");
+    const std::vector<std::string> steps = {
+        "  Деинициализируем анимацию",    "  Деинициализируем объекты сцены",
+        "  Деинициализируем текстуры...", "  Деинициализируем шейдеры...",
+        "  Деинициализируем сцену...",    "  Деинициализируем Lens Flare List...",
+        "  Деинициализируем меши",        "  Деинициализируем материалы",
+        "  Деинициализируем звуки...",    "  Деинициализируем OpenIL...",
+        "* Уничтожаю консоль..."};
+    auto at = lines.begin();
+    for (const std::string& step : steps) {
+        at = std::find(at, lines.end(), step);
+        ASSERT_NE(at, lines.end()) << "missing or out of order: " << step;
+    }
+    EXPECT_EQ(lines.back(), "* Уничтожаю консоль...");
+}
+
+TEST_F(MainWindow, TreeFollowsTheSceneAndKeepsTheSelection)
+{
+    startWithEditorData();
+    waitFrames(2);
+    auto* tree = find<QTreeWidget>(*form, "MODtree");
+    const auto found = tree->findItems(QStringLiteral("lig1"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(found.size(), 1);
+    found.front()->setSelected(true);
+
+    auto child = std::make_unique<KaGeometry>();
+    child->SetName("lamp");
+    KaSceneObj& lamp = *SceneObjects->Add(std::move(child));
+    SceneObjects->FindByName("lig1")->AddChild(lamp);
+    SceneObjects->MarkChanged();
+    waitFrames(2);
+    EXPECT_EQ(treeNames(), (std::vector<std::string>{"cam1", "lig1", "lamp"}));
+    const auto selected = tree->selectedItems();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(selected.front()->text(0), QStringLiteral("lig1"));
+    EXPECT_EQ(selected.front()->child(0)->text(0), QStringLiteral("lamp"));
+}
+
 TEST_F(MainWindow, ShaderChooserReturnsTheSelectedProgramOrNothingOnCancel)
 {
     startWithEditorData();
