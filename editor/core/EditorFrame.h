@@ -1,0 +1,42 @@
+#pragma once
+// One pass of the editor's main loop without widgets: the scene update, the
+// animation scripts and the frame clock (UpdateScene), and the frame itself
+// (paintFrame). The window calls UpdateScene from its idle timer and
+// paintFrame from its paint handler, with the context current.
+
+#include "core/ViewLayout.h"
+
+#include <string>
+
+namespace ra7::editor {
+
+class FrameClock;
+
+struct FrameInputs {
+    Viewport view;
+    std::int32_t clientWidth = 0;
+    std::int32_t clientHeight = 0;
+    bool showGrid = true;
+    std::string fpsText;
+};
+
+// The listener follows the active camera, every root updates its subtree,
+// the scripts advance by the last frame's time.
+void UpdateScene();
+// The clock takes its snapshot and FrameTime follows it.
+void AdvanceClock(FrameClock& clock);
+
+// One frame: the view of the active camera, the grey background, the world
+// axes and the grid, then the once-per-frame error checks. The scene's
+// passes join here when the renderer draws them.
+void paintFrame(const FrameInputs& frame);
+
+// The grey background alone, while the engine is not running.
+void ClearView();
+
+// Sets the alpha of the whole view to 1: smoothed lines and blended
+// drawing leave partial alpha behind, which a window that composes the
+// view's image (and its screenshots) would show as translucency.
+void MakeViewOpaque();
+
+} // namespace ra7::editor

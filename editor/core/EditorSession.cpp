@@ -1,0 +1,151 @@
+#include "core/EditorSession.h"
+
+#include "effects/Ka7Light.h"
+#include "resources/Ka7MaterialList.h"
+#include "runtime/Capabilities.h"
+#include "runtime/DisplaySetup.h"
+#include "runtime/DotWindow.h"
+#include "runtime/Errors.h"
+#include "runtime/Ka7Console.h"
+#include "runtime/Ka7Engine.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+#include "runtime/KaRandom.h"
+#include "scene/DotMath.h"
+#include "scene/Ka7Camera.h"
+#include "scene/Ka7SceneGeom.h"
+#include "scene/Ka7SceneUnit.h"
+
+#include <epoxy/gl.h>
+
+#include <exception>
+#include <string>
+
+namespace ra7::editor {
+
+namespace {
+
+// A copy of the template geometry `name` of the helper scene, without its
+// material; the template leaves the scene.
+std::unique_ptr<KaGeometry> takeTemplate(std::string_view name)
+{
+    const auto* found = dynamic_cast<const KaGeometry*>(SceneObjects->FindByName(name));
+    if (!found)
+        throw Error(std::string(kEditorDataFile) + ": no geometry \"" + std::string(name) + "\"");
+    auto model = std::make_unique<KaGeometry>();
+    model->Assign(*found);
+    model->MaterialName.clear();
+    SceneObjects->DeleteByName(name);
+    return model;
+}
+
+std::unique_ptr<KaGeometry> copyOf(const KaGeometry& source, const Matrix3& rotation)
+{
+    auto model = std::make_unique<KaGeometry>();
+    model->Assign(source);
+    model->Trans->Rotation = rotation;
+    return model;
+}
+
+} // namespace
+
+EditorSession::EditorSession(TDotContext& context) : context_(context)
+{
+    Randomize();
+    InitConsole();
+    LogLine("* Консоль создана...");
+    try {
+        LoadConfig(kConfigFileName);
+        LogLine("* Настраиваем дисплей...");
+        SetupDisplay(context_);
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+        shutDown();
+        throw;
+    }
+}
+
+EditorSession::~EditorSession()
+{
+    shutDown();
+}
+
+void EditorSession::Start()
+{
+    try {
+        context_.MakeCurrent();
+        DetectCapabilities(context_);
+        LogLine("* Инициализируем движок...");
+        engineStarted_ = true;
+        EngineInit();
+        createDefaultObjects();
+        ExecuteCommand("glinfo");
+        ExecuteCommand("alinfo");
+        setFixedGLState();
+        buildEditorModels();
+        started_ = true;
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+        SaveLog();
+        throw;
+    }
+}
+
+void EditorSession::createDefaultObjects()
+{
+    // ActiveCameraName is still empty, so the copied camera becomes the active one.
+    const KaCamera camera;
+    SceneObjects->AddCopy(camera);
+    KaLight light;
+    light.Trans->Position = Vector3{10, 10, 10};
+    SceneObjects->AddCopy(light);
+}
+
+void EditorSession::setFixedGLState()
+{
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LINE_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_CULL_FACE);
+    glDepthFunc(GL_LEQUAL);
+    glMatrixMode(GL_PROJECTION);
+}
+
+void EditorSession::buildEditorModels()
+{
+    SceneObjects->LoadFromFile(kEditorDataFile);
+    arrowX_ = takeTemplate("arrow");
+    arrowY_ = copyOf(*arrowX_, RotationZ(DegToRad(-90)));
+    arrowZ_ = copyOf(*arrowX_, RotationX(DegToRad(90)));
+    // The materials of the helper scene are not the user's.
+    Materials->Clear();
+    cameraModel_ = takeTemplate("camera");
+}
+
+void EditorSession::shutDown() noexcept
+{
+    if (!LogIsOpen())
+        return;
+    try {
+        if (context_.HasContext())
+            context_.MakeCurrent();
+        if (engineStarted_)
+            EngineDone();
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+    }
+    engineStarted_ = false;
+    started_ = false;
+    arrowY_.reset();
+    arrowX_.reset();
+    arrowZ_.reset();
+    cameraModel_.reset();
+    SetDisplayMode(0, 0, 0, 0);
+    LogLine("* Уничтожаю консоль...");
+    SaveLog();
+    DoneConsole();
+}
+
+} // namespace ra7::editor

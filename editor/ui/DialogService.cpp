@@ -1,0 +1,62 @@
+#include "ui/DialogService.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace ra7::editor {
+
+namespace {
+
+QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::optional<std::string> chosen(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return path.toStdString();
+}
+
+} // namespace
+
+std::optional<std::string> QtDialogService::AskOpenFile(const std::string& title, const std::string& filter)
+{
+    return chosen(QFileDialog::getOpenFileName(parent_, q(title), QString(), q(filter)));
+}
+
+std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title, const std::string& filter)
+{
+    return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter)));
+}
+
+std::optional<std::string> QtDialogService::AskText(const std::string& title, const std::string& label,
+                                                    const std::string& initial)
+{
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(parent_, q(title), q(label), QLineEdit::Normal, q(initial), &ok);
+    if (!ok)
+        return std::nullopt;
+    return text.toStdString();
+}
+
+void QtDialogService::ShowMessage(const std::string& text)
+{
+    QMessageBox::information(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));
+}
+
+void QtDialogService::ShowError(const std::string& text)
+{
+    QMessageBox::critical(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));
+}
+
+void QtDialogService::RunModal(QDialog& dialog)
+{
+    dialog.exec();
+}
+
+} // namespace ra7::editor

@@ -1,0 +1,436 @@
+#include "ui/TMainForm.h"
+
+#include "anim/Ka7AnimScriptList.h"
+#include "core/EditorFrame.h"
+#include "core/EditorSession.h"
+#include "core/SceneCommands.h"
+#include "core/SceneTree.h"
+#include "resources/Ka7MeshList.h"
+#include "runtime/DotWindow.h"
+#include "runtime/Ka7ConsoleCommands.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+#include "scene/Ka7SceneUnit.h"
+#include "ui/DialogService.h"
+#include "ui/TConsoleForm.h"
+#include "ui/TGLView.h"
+#include "ui/TSaveForm.h"
+#include "ui/TShadersForm.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <set>
+
+namespace ra7::editor {
+
+namespace {
+
+constexpr int kTreePanelWidth = kLeftEdgeWithTree - kLeftEdgeWithoutTree;
+
+QString q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+void addNodes(QTreeWidgetItem* parent, QTreeWidget& tree, const std::vector<TreeNode>& nodes)
+{
+    for (const TreeNode& node : nodes) {
+        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&tree);
+        item->setText(0, q(node.name));
+        item->setData(0, Qt::UserRole, static_cast<int>(node.image));
+        addNodes(item, tree, node.children);
+    }
+}
+
+void refill(QListWidget& list, const std::vector<std::string>& names)
+{
+    list.setUpdatesEnabled(false);
+    list.clear();
+    for (const std::string& name : names)
+        list.addItem(q(name));
+    list.setUpdatesEnabled(true);
+}
+
+} // namespace
+
+TMainForm::TMainForm(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+{
+    setWindowTitle(QStringLiteral("Editor for Ra7Davevi"));
+    setObjectName(QStringLiteral("MainForm"));
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setMinimumSize(kMinClientWidth, kMinClientHeight);
+    client_->installEventFilter(this);
+    setCentralWidget(client_);
+    view_ = new TGLView(client_);
+    treePanel_ = buildTreePanel(client_);
+    toolPanel_ = buildToolPanel(client_);
+    animPanel_ = buildAnimPanel(client_);
+    buildMenu();
+    resize(1024, 768);
+
+    context_ = std::make_unique<TDotContext>(std::make_unique<QtContextPlatform>(*view_));
+    session_ = std::make_unique<EditorSession>(*context_);
+    view_->onInitialize = [this] { startEngine(); };
+    view_->onPaint = [this] { paint(); };
+
+    saveForm_ = new TSaveForm(this);
+    shadersForm_ = new TShadersForm(dialogs_, this);
+    consoleForm_ = new TConsoleForm(dialogs_, this);
+
+    idleTimer_ = new QTimer(this);
+    idleTimer_->setInterval(0);
+    connect(idleTimer_, &QTimer::timeout, this, &TMainForm::idle);
+    SetConsoleExitHandler([this] { QTimer::singleShot(0, this, &QWidget::close); });
+}
+
+TMainForm::~TMainForm()
+{
+    idleTimer_->stop();
+    SetConsoleExitHandler({});
+    // The engine lets go of its GL objects while the view's context still exists.
+    session_.reset();
+    context_.reset();
+}
+
+std::string TMainForm::ShowAndStart(int timeoutMs)
+{
+    show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!startTried_ && waited.elapsed() < timeoutMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!startTried_)
+        return "Could not set the requested pixel format.\r\nPlease try to use different settings.";
+    return startError_;
+}
+
+bool TMainForm::Started() const
+{
+    return session_ && session_->Started();
+}
+
+void TMainForm::startEngine()
+{
+    startTried_ = true;
+    try {
+        session_->Start();
+        clock_ = FrameClock();
+        layoutPanels();
+        RefreshEditorLists();
+        idleTimer_->start();
+    } catch (const std::exception& e) {
+        startError_ = e.what();
+    }
+}
+
+void TMainForm::buildMenu()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QAction* save = file->addAction(QStringLiteral("Сохранить KGF"), this, &TMainForm::SaveSceneCommand);
+    save->setObjectName(QStringLiteral("ActionSaveKgf"));
+    save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    QAction* load = file->addAction(QStringLiteral("Загрузить KGF"), this, &TMainForm::LoadSceneCommand);
+    load->setObjectName(QStringLiteral("ActionLoadKgf"));
+    load->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("ActionExit"));
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+
+    // Adding objects comes with the Add page; until then the items stay disabled.
+    QMenu* create = menuBar()->addMenu(QStringLiteral("Создать"));
+    for (const char* kind : {"Геометрия", "Спрайт", "Источник света", "Камера", "Система частиц", "Звук"})
+        create->addAction(QString::fromUtf8(kind))->setEnabled(false);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Настройки"));
+    auto checkable = [&](const char* text, const char* name, bool checked) {
+        QAction* action = options->addAction(QString::fromUtf8(text));
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setChecked(checked);
+        return action;
+    };
+    connect(checkable("Панели", "ActionPanels", true), &QAction::toggled, this, &TMainForm::SetShowPanels);
+    connect(checkable("Сетка", "ActionGrid", true), &QAction::toggled, this, &TMainForm::SetShowGrid);
+    bloomAction_ = checkable("Bloom", "ActionBloom", false);
+    connect(bloomAction_, &QAction::triggered, this, &TMainForm::ToggleBloomItem);
+    connect(checkable("Frustum culling", "ActionFrustum", false), &QAction::toggled, this,
+            &SetFrustumCulling);
+    connect(checkable("LOD", "ActionLod", true), &QAction::toggled, this, &SetLod);
+
+    QAction* console = menuBar()->addAction(QStringLiteral("Консоль"));
+    console->setObjectName(QStringLiteral("ActionConsole"));
+    connect(console, &QAction::triggered, this, [this] { consoleForm_->ShowConsole(); });
+}
+
+QWidget* TMainForm::buildTreePanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("TreePanel"));
+    panel->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(2, 2, 2, 2);
+    tree_ = new QTreeWidget(panel);
+    tree_->setObjectName(QStringLiteral("MODtree"));
+    tree_->setHeaderHidden(true);
+    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    layout->addWidget(tree_);
+
+    treeToggle_ = new QToolButton(parent);
+    treeToggle_->setObjectName(QStringLiteral("TreeToggle"));
+    treeToggle_->setText(QStringLiteral("<"));
+    connect(treeToggle_, &QToolButton::clicked, this, [this] { SetTreeVisible(!treeVisible_); });
+    return panel;
+}
+
+QWidget* TMainForm::buildToolPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("ToolPanel"));
+    panel->setAutoFillBackground(true);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    pages_ = new QTabWidget(panel);
+    pages_->setObjectName(QStringLiteral("ToolPages"));
+    pages_->setUsesScrollButtons(true);
+    layout->addWidget(pages_);
+
+    auto* add = new QWidget(pages_);
+    auto* addLayout = new QVBoxLayout(add);
+    auto* loadButton = new QPushButton(QStringLiteral("Загрузить KGF"), add);
+    loadButton->setObjectName(QStringLiteral("LoadKgfButton"));
+    connect(loadButton, &QPushButton::clicked, this, &TMainForm::LoadSceneCommand);
+    addLayout->addWidget(loadButton);
+    addLayout->addStretch();
+    pages_->addTab(add, QStringLiteral("Добавить"));
+    for (const char* title : {"Свойства", "Материалы", "Secondaries", "SkyBox", "Bounds", "Конвертер"})
+        pages_->addTab(new QWidget(pages_), QString::fromUtf8(title));
+
+    auto* meshes = new QWidget(pages_);
+    auto* meshLayout = new QVBoxLayout(meshes);
+    meshList_ = new QListWidget(meshes);
+    meshList_->setObjectName(QStringLiteral("MeshList"));
+    meshLayout->addWidget(meshList_);
+    pages_->addTab(meshes, QStringLiteral("Meshes"));
+    return panel;
+}
+
+QWidget* TMainForm::buildAnimPanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("AnimPanel"));
+    panel->setAutoFillBackground(true);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(2, 2, 2, 2);
+    scriptList_ = new QListWidget(panel);
+    scriptList_->setObjectName(QStringLiteral("ScriptList"));
+    layout->addWidget(scriptList_, 1);
+    fpsLabel_ = new QLabel(QStringLiteral("FPS:"), panel);
+    fpsLabel_->setObjectName(QStringLiteral("FpsLabel"));
+    fpsLabel_->setMinimumWidth(90);
+    layout->addWidget(fpsLabel_);
+    return panel;
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize)
+        layoutPanels();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    idleTimer_->stop();
+    consoleForm_->close();
+    event->accept();
+}
+
+Viewport TMainForm::CurrentViewport() const
+{
+    const qreal ratio = view_->devicePixelRatioF();
+    return ViewportFor(static_cast<std::int32_t>(view_->width() * ratio),
+                       static_cast<std::int32_t>(view_->height() * ratio), flags_.ShowPanels, treeVisible_);
+}
+
+void TMainForm::layoutPanels()
+{
+    const int width = client_->width();
+    const int height = client_->height();
+    view_->setGeometry(0, 0, width, height);
+    const bool panels = flags_.ShowPanels;
+    const int left = LeftEdge(treeVisible_);
+    treePanel_->setGeometry(0, 0, kTreePanelWidth, height - kAnimPanelHeight);
+    treeToggle_->setGeometry(left - kLeftEdgeWithoutTree, 0, kLeftEdgeWithoutTree, height - kAnimPanelHeight);
+    toolPanel_->setGeometry(width - kToolPanelWidth, 0, kToolPanelWidth, height);
+    animPanel_->setGeometry(0, height - kAnimPanelHeight, width - kToolPanelWidth, kAnimPanelHeight);
+    treePanel_->setVisible(panels && treeVisible_);
+    treeToggle_->setVisible(panels);
+    toolPanel_->setVisible(panels);
+    animPanel_->setVisible(panels);
+    for (QWidget* panel : {treePanel_, static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
+        panel->raise();
+    const Viewport whole = ViewportFor(width, height, false, treeVisible_);
+    Settings.ScreenWidth = whole.width;
+    Settings.ScreenHeight = whole.height;
+}
+
+void TMainForm::SetShowPanels(bool on)
+{
+    flags_.ShowPanels = on;
+    layoutPanels();
+}
+
+void TMainForm::SetShowGrid(bool on)
+{
+    flags_.ShowGrid = on;
+}
+
+void TMainForm::SetTreeVisible(bool visible)
+{
+    treeVisible_ = visible;
+    treeToggle_->setText(visible ? QStringLiteral("<") : QStringLiteral(">"));
+    layoutPanels();
+}
+
+void TMainForm::ToggleBloomItem()
+{
+    const ToggleResult result = ToggleBloom(bloomAction_->isChecked());
+    bloomAction_->setChecked(result.checked);
+    if (!result.message.empty())
+        dialogs_.ShowMessage(result.message);
+}
+
+void TMainForm::idle()
+{
+    if (!Started())
+        return;
+    try {
+        view_->makeCurrent();
+        UpdateScene();
+        RefreshEditorLists();
+    } catch (const std::exception& e) {
+        reportFrameError(e.what());
+    }
+    view_->repaint();
+}
+
+void TMainForm::paint()
+{
+    if (!Started()) {
+        ClearView();
+        return;
+    }
+    // The clock ticks once per frame drawn, so the figure covers frames, not idle passes.
+    AdvanceClock(clock_);
+    fpsLabel_->setText(QStringLiteral("FPS:") + q(clock_.FpsText()));
+    const qreal ratio = view_->devicePixelRatioF();
+    FrameInputs frame;
+    frame.clientWidth = static_cast<std::int32_t>(view_->width() * ratio);
+    frame.clientHeight = static_cast<std::int32_t>(view_->height() * ratio);
+    frame.view = CurrentViewport();
+    frame.showGrid = flags_.ShowGrid;
+    frame.fpsText = clock_.FpsText();
+    try {
+        paintFrame(frame);
+        MakeViewOpaque();
+    } catch (const std::exception& e) {
+        reportFrameError(e.what());
+    }
+    ++framesDrawn_;
+    emit frameDrawn();
+}
+
+void TMainForm::reportFrameError(const std::string& text)
+{
+    // A fault that repeats every frame is logged once, not sixty times a second.
+    if (text == lastFrameError_)
+        return;
+    lastFrameError_ = text;
+    LogLine("! " + text);
+}
+
+void TMainForm::RefreshEditorLists()
+{
+    if (SceneObjects->TakeChanged())
+        RebuildTree();
+    if (Meshes->TakeChanged()) {
+        std::vector<std::string> names;
+        for (std::int32_t i = 0; i < Meshes->Count(); ++i)
+            names.push_back(Meshes->Get(i).Name);
+        refill(*meshList_, names);
+    }
+    if (AnimList->TakeChanged()) {
+        std::vector<std::string> names;
+        for (std::int32_t i = 0; i < AnimList->Count(); ++i)
+            names.push_back(AnimList->Get(i).Name);
+        refill(*scriptList_, names);
+    }
+}
+
+void TMainForm::RebuildTree()
+{
+    std::set<QString> selected;
+    for (const QTreeWidgetItem* item : tree_->selectedItems())
+        selected.insert(item->text(0));
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    addNodes(nullptr, *tree_, BuildTree(*SceneObjects));
+    tree_->expandAll();
+    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
+        if (selected.count((*it)->text(0)) != 0)
+            (*it)->setSelected(true);
+    tree_->setUpdatesEnabled(true);
+}
+
+void TMainForm::SaveSceneCommand()
+{
+    const auto chosen = dialogs_.AskSaveFile("Сохранить KGF", "KGF format (*.kgf)");
+    if (!chosen)
+        return;
+    try {
+        const std::string fileName = BeginSave(*chosen);
+        saveForm_->SaveWindowDisplay();
+        dialogs_.RunModal(*saveForm_);
+        FinishSave(fileName, saveForm_->Model());
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+        dialogs_.ShowError(e.what());
+    }
+}
+
+void TMainForm::LoadSceneCommand()
+{
+    const auto chosen = dialogs_.AskOpenFile("Загрузить KGF", "KGF format (*.kgf)");
+    if (chosen)
+        LoadSceneFile(*chosen);
+}
+
+void TMainForm::LoadSceneFile(const std::string& path)
+{
+    try {
+        view_->makeCurrent();
+        LoadScene(path);
+    } catch (const std::exception& e) {
+        LogLine(std::string("! ") + e.what());
+        dialogs_.ShowError(e.what());
+    }
+    RefreshEditorLists();
+}
+
+} // namespace ra7::editor

@@ -1,0 +1,19 @@
+#pragma once
+// A project folder the editor can start in: the shader programs and a small
+// helper scene with the templates "arrow" and "camera".
+
+#include <filesystem>
+
+namespace ra7::editor::test {
+
+// Copies data/shaders of the source tree into `dir`.
+void installShaders(const std::filesystem::path& dir);
+// Writes `dir`/data/arrow/editorData.kgf with the geometry templates
+// "arrow" and "camera". Uses an object array of its own.
+void writeEditorData(const std::filesystem::path& dir);
+
+// Keeps the OpenGL driver mapped after its last context is gone, so that
+// the leak checker can still name the driver's own allocations.
+void pinDriverLibraries();
+
+} // namespace ra7::editor::test
