@@ -4,9 +4,11 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <thread>
 
 namespace ra7 {
 
@@ -35,8 +37,8 @@ bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, Si
     // The server refuses a change made against configuration times older
     // than its own (another client, or our own change not yet settled):
     // read the configuration again and retry a few times.
-    for (int retry = 0; retry < 5 && (status == RRSetConfigInvalidConfigTime || status == RRSetConfigInvalidTime);
-         ++retry) {
+    for (int retry = 0;
+         retry < 5 && (status == RRSetConfigInvalidConfigTime || status == RRSetConfigInvalidTime); ++retry) {
         XSync(display, False);
         std::unique_ptr<XRRScreenConfiguration, ConfigFreer> fresh(XRRGetScreenInfo(display, root));
         if (!fresh)
@@ -45,6 +47,19 @@ bool applyMode(Display* display, Window root, XRRScreenConfiguration* config, Si
     }
     XSync(display, False);
     return status == RRSetConfigSuccess;
+}
+
+// The X display of DISPLAY. Right after a mode change a server may refuse
+// new connections for a moment, so a refused connection is tried again for
+// up to half a second.
+Display* openDisplay()
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr))
+            return display;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -56,7 +71,7 @@ bool SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bits, 
         return true; // never changed
     if (!std::getenv("DISPLAY"))
         return false;
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    std::unique_ptr<Display, DisplayCloser> display(openDisplay());
     if (!display)
         return false;
     int eventBase = 0;
