@@ -1,9 +1,9 @@
 #include "core/SceneCommands.h"
 
-#include "core/LoadTimeText.h"
 #include "core/SaveWindowModel.h"
 #include "core/ScenePaths.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/Stopwatch.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <chrono>
@@ -24,7 +24,7 @@ std::string LoadScene(const std::string& path)
     const auto elapsed = std::chrono::steady_clock::now() - start;
     SceneObjects->MarkChanged();
     const auto micro = std::chrono::duration_cast<std::chrono::microseconds>(elapsed).count();
-    std::string text = LoadTimeText(micro);
+    std::string text = ElapsedText(micro);
     LogLine("Загружено успешно за " + text);
     return text;
 }

@@ -404,5 +404,16 @@ TEST_F(DisplayTest, GlinfoLogsTheDriverDescriptionAndCountsItsExtensions)
     EXPECT_EQ(log.back(), FormatLogLine("Всего расширений : " + std::to_string(count)));
 }
 
+TEST(ElapsedTextTest, MicrosecondsBecomeSecondsOrMillisecondsByTheirDigits)
+{
+    EXPECT_EQ(ElapsedText(1234567), "1.234567 секунды");
+    EXPECT_EQ(ElapsedText(1000000), "1.000000 секунды");
+    EXPECT_EQ(ElapsedText(999999), "999.999 милисекунд");
+    EXPECT_EQ(ElapsedText(12345), "12.345 милисекунд");
+    EXPECT_EQ(ElapsedText(1000), "1.000 милисекунд");
+    EXPECT_EQ(ElapsedText(999), "999");
+    EXPECT_EQ(ElapsedText(0), "0");
+}
+
 } // namespace
 } // namespace ra7

@@ -16,6 +16,7 @@
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "runtime/PathResolver.h"
+#include "runtime/Stopwatch.h"
 #include "runtime/TextUtil.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
@@ -217,16 +218,6 @@ void runPipeline(const ConvertOptions& options)
 }
 
 } // namespace
-
-std::string ElapsedText(std::int64_t microseconds)
-{
-    std::string digits = std::to_string(microseconds);
-    if (digits.size() >= 7)
-        return digits.insert(digits.size() - 6, ".") + " секунды";
-    if (digits.size() >= 4)
-        return digits.insert(digits.size() - 3, ".") + " милисекунд";
-    return digits;
-}
 
 int RunConvert(const ConvertOptions& options)
 {

@@ -26,9 +26,4 @@ struct ConvertOptions {
 // in the log and on standard error).
 int RunConvert(const ConvertOptions& options);
 
-// An elapsed time as the converter reports it: microseconds, with "." before
-// the last six digits and " секунды" from 7 digits on, before the last three
-// and " милисекунд" from 4 digits on, bare below that.
-std::string ElapsedText(std::int64_t microseconds);
-
 } // namespace ra7

@@ -1,6 +1,5 @@
 #include "core/ConsoleLineStyle.h"
 #include "core/FrameClock.h"
-#include "core/LoadTimeText.h"
 #include "core/ScenePaths.h"
 
 #include "engine/TestSupport.h"
@@ -11,17 +10,6 @@
 
 namespace ra7::editor {
 namespace {
-
-TEST(LoadTimeText, SecondsMillisecondsAndMicroseconds)
-{
-    EXPECT_EQ(LoadTimeText(1234567), "1.234567 секунды");
-    EXPECT_EQ(LoadTimeText(1000000), "1.000000 секунды");
-    EXPECT_EQ(LoadTimeText(999999), "999.999 милисекунд");
-    EXPECT_EQ(LoadTimeText(12345), "12.345 милисекунд");
-    EXPECT_EQ(LoadTimeText(1000), "1.000 милисекунд");
-    EXPECT_EQ(LoadTimeText(999), "999");
-    EXPECT_EQ(LoadTimeText(0), "0");
-}
 
 TEST(ConsoleLineStyle, MarkersChooseTheColourAndTheFirstTwoColumnsAreHidden)
 {

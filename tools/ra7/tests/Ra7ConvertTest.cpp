@@ -67,16 +67,6 @@ protected:
     std::string errors;
 };
 
-TEST(ElapsedTextTest, MicrosecondsBecomeSecondsOrMillisecondsByTheirDigits)
-{
-    EXPECT_EQ(ElapsedText(1234567), "1.234567 секунды");
-    EXPECT_EQ(ElapsedText(1000000), "1.000000 секунды");
-    EXPECT_EQ(ElapsedText(999999), "999.999 милисекунд");
-    EXPECT_EQ(ElapsedText(12345), "12.345 милисекунд");
-    EXPECT_EQ(ElapsedText(1000), "1.000 милисекунд");
-    EXPECT_EQ(ElapsedText(999), "999");
-}
-
 TEST_F(Ra7Convert, SpiderBecomesAKgfWhoseObjectsAndMeshesLoadBack)
 {
     if (!fs::exists(kModels / "spider.obj"))
