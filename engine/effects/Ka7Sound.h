@@ -20,6 +20,8 @@ public:
     // Propagation, then Velocity := the world position's movement since the
     // previous frame.
     void Update() override;
+    // The editor's marker: a point and a small cross; leaves blending on.
+    void Render() override;
     void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
     // Copies everything, the audio source included: both then refer to it.
     void Assign(const KaSceneObj& source) override;
