@@ -51,6 +51,10 @@ public:
     bool Intersects(const KaBoundingObj* other) const;
     // WorldTrans := LocalTrans placed by the owner's transformation.
     void UpdateWorld(const KaTransformation& owner);
+    // Wire drawing at the centre placed by `owner`: nothing for a point, a
+    // wire sphere, or the box's edges as one line strip. The caller sets
+    // colour and blending.
+    virtual void Render(const KaTransformation& owner) const;
 
     // The centre the view-volume test uses.
     Vector3 Centre(const KaTransformation& owner) const;
@@ -73,6 +77,7 @@ public:
     KaShapeKind Kind() const override { return KaShapeKind::Sphere; }
     std::unique_ptr<KaBoundingObj> NewOfSameKind() const override;
     void Assign(const KaBoundingObj& source) override;
+    void Render(const KaTransformation& owner) const override;
 
     float Radius;
 
@@ -89,6 +94,7 @@ public:
     KaShapeKind Kind() const override { return KaShapeKind::AABB; }
     std::unique_ptr<KaBoundingObj> NewOfSameKind() const override;
     void Assign(const KaBoundingObj& source) override;
+    void Render(const KaTransformation& owner) const override;
 
     // Half extents along x, y, z (the box–box test reads them as full extents).
     Vector3 Size;
@@ -115,6 +121,8 @@ public:
     bool TestFrustum(const KaFrustum& frustum, const KaTransformation& owner);
     void Assign(const KaBoundingVolume& source);
     void UpdateWorld(const KaTransformation& owner);
+    // The main box, then each further shape.
+    void Render(const KaTransformation& owner) const;
 
     void SaveToFile(RecordWriter& file) const;
     // Reads a set record. Returns false, with the set unchanged, when the

@@ -16,6 +16,8 @@ public:
 
     KaObjKind Kind() const override { return KaObjKind::Light; }
     std::unique_ptr<KaSceneObj> Create() const override;
+    // The editor's marker: a point and a small cross.
+    void Render() override;
     void Update() override;
     // The first three components of each colour and of LightParams, then
     // Static; the fourth components keep their construction values.
@@ -23,6 +25,10 @@ public:
     void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
     // All four components of the colours, the first of LightParams only.
     void Assign(const KaSceneObj& source) override;
+    // Makes this light the current one and GL_LIGHT0: its colours, and its
+    // world position (w 1) or, without position, the direction of its
+    // position vector (w 0), both under the current model-view matrix.
+    void ApplyLight() const;
 
     KaColor Ambient = {0.4f, 0.4f, 0.4f, 1.0f};
     KaColor Diffuse = {0.3f, 0.3f, 0.3f, 1.0f};

@@ -39,6 +39,8 @@ public:
 
     KaObjKind Kind() const override { return KaObjKind::ParSystem; }
     std::unique_ptr<KaSceneObj> Create() const override;
+    // Every particle as a camera-facing square turned by its own angle.
+    void Render() override;
     // Propagation, then one step of every particle by FrameTime.
     void Update() override;
     // The record after the particle count (which the scene reader reads to

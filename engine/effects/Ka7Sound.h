@@ -37,6 +37,8 @@ public:
     // the source and Playing and, while playing, the offsets come back.
     // "Error AL" when the audio library reports an error on the way.
     void Update() override;
+    // The editor's marker: a point and a small cross; leaves blending on.
+    void Render() override;
     void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
     // Copies everything, the audio source included: both then share it.
     void Assign(const KaSceneObj& source) override;

@@ -17,6 +17,9 @@ public:
 
     KaObjKind Kind() const override { return KaObjKind::Sprite; }
     std::unique_ptr<KaSceneObj> Create() const override;
+    // Visibility, fading by the depth test and the view range, then the
+    // layers as camera-facing squares.
+    void Render() override;
     void Update() override;
     void LoadFromFile(RecordReader& file, const KgfNameTable& names) override;
     void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
@@ -43,5 +46,9 @@ public:
     std::uint8_t AlwaysRendered = 0;
     std::unique_ptr<KaBoundingObj> Bounds;
 };
+
+// One camera-facing square of `size` around `centre` through the
+// "billboard" vertex program (which must be bound).
+void DrawBillboard(const Vector3& centre, float size);
 
 } // namespace ra7

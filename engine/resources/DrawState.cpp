@@ -7,6 +7,8 @@ std::string CurrentObjectName;
 std::string CurrentLightName;
 bool MultiPass = false;
 bool NoShaders = false;
+bool SelfIllumPass = false;
+bool InFrustum = false;
 
 void ResetDrawState()
 {
@@ -15,6 +17,8 @@ void ResetDrawState()
     CurrentLightName.clear();
     MultiPass = false;
     NoShaders = false;
+    SelfIllumPass = false;
+    InFrustum = false;
 }
 
 } // namespace ra7

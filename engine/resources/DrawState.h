@@ -15,6 +15,10 @@ extern std::string CurrentLightName;    // the light of the current pass
 extern bool MultiPass;
 // The far level of detail is drawn without shaders.
 extern bool NoShaders;
+// Set while a geometry draws its self-illumination texture.
+extern bool SelfIllumPass;
+// The visibility of the sprite about to be drawn, as the renderer found it.
+extern bool InFrustum;
 
 // Empties the names and clears the flags (start-up and test fixtures).
 void ResetDrawState();

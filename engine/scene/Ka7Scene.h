@@ -1,11 +1,30 @@
 #pragma once
 // The engine-wide renderer object: it draws the objects of SceneObjects in
-// passes and owns the sky box's settings.
+// passes and owns the sky box's settings. Each pass walks render lists of
+// SceneObjects, tests each object against the active camera's view volume and
+// calls its Render; lighting is one pass per light that reaches an object.
+
+#include "scene/DotMath.h"
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 namespace ra7 {
+
+class KaGeometry;
+
+// Where a point lands in the window, and whether it is in front of what the
+// depth buffer holds there.
+struct PointProjection {
+    Vector3 Window; // x, y in pixels from the lower left, depth 0…1
+    bool Visible = false;
+};
+
+// Projects `point` with the current model-view and projection matrices and
+// viewport and compares its depth with the depth buffer at the rounded
+// window position; visible inside 0 < x < SCREEN WIDTH, 0 < y < SCREEN HEIGHT.
+PointProjection PointVisible(const Vector3& point);
 
 class KaScene {
 public:
@@ -17,6 +36,35 @@ public:
     std::uint32_t SkyLeft = 0;  // x = +1
     std::uint32_t SkyUp = 0;    // y = +1
     std::uint32_t SkyDown = 0;  // y = −1
+    // Draw the markers of lights, sound sources and cameras (the editor
+    // shows them; a rendered picture of the scene leaves them out).
+    bool ShowMarkers = true;
+
+    // Self-illumination into the first bloom texture, blurred (USE FBO only).
+    void RenderBloom();
+    // Sky box, static geometry and static particle systems around the camera.
+    void RenderStatic();
+    // Markers of sound sources, lights and cameras, then lit opaque geometry.
+    void RenderOpaque();
+    // Sprites and particle systems, additively blended.
+    void RenderEffects();
+    // Bounding shapes of every object, the one named `selected` bright red.
+    void RenderBounds(std::string_view selected);
+    // Transparent geometry, unlit, without depth writes.
+    void RenderBlended();
+    // Adds the blurred bloom image over the frame (2-D mode, USE GLSL only).
+    void DrawBloom();
+    // One textured quad over SCREEN WIDTH × SCREEN HEIGHT in 2-D coordinates.
+    void DrawFullScreenQuad();
+    PointProjection PointVisible(const Vector3& point) { return ra7::PointVisible(point); }
+
+    // Light selection and one pass per light that reaches `geometry`, then
+    // its self-illumination unless bloom draws it. `position` is where light
+    // distances are measured from.
+    void RenderLit(KaGeometry& geometry, const Vector3& position);
+
+private:
+    void drawSkyBox() const;
 };
 
 extern std::unique_ptr<KaScene> Scene;

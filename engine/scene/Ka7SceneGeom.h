@@ -22,12 +22,18 @@ public:
 
     KaObjKind Kind() const override { return KaObjKind::Geometry; }
     std::unique_ptr<KaSceneObj> Create() const override;
+    // Draws the mesh of the chosen level of detail with the material at the
+    // world transformation.
+    void Render() override;
     // Propagation, the bounds' world placement and DistToCamera from the
     // active camera (left as it was when there is none).
     void Update() override;
     void LoadFromFile(RecordReader& file, const KgfNameTable& names) override;
     void SaveToFile(RecordWriter& file, const KgfNameTable& names) const override;
     void Assign(const KaSceneObj& source) override;
+    // Draws the mesh once more with the material's self-illumination texture
+    // bound and white colour; nothing when the material has none.
+    void RenderSelfIllumination();
 
     std::string MaterialName;
     std::string MeshName;

@@ -222,4 +222,8 @@ void KaSceneObj::LoadFromFile(RecordReader& file, const KgfNameTable& names)
     Static = false;
 }
 
+void KaSceneObj::Render()
+{
+}
+
 } // namespace ra7

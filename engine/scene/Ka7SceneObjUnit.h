@@ -39,6 +39,9 @@ public:
     // Slot 0: a new object of the same class as its constructor makes it (a
     // particle system with the same particle count).
     virtual std::unique_ptr<KaSceneObj> Create() const = 0;
+    // Slot 1: draws the object with the current OpenGL state; the base
+    // object draws nothing.
+    virtual void Render();
     // Slot 2: pushes this object's placement down to its children, depth
     // first in child order. Kinds call it first, then do their own work.
     virtual void Update();

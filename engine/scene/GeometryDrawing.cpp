@@ -1,0 +1,77 @@
+// Drawing of geometry objects: the mesh of the chosen level of detail with
+// the object's material, and the extra self-illumination pass.
+#include "resources/DrawState.h"
+#include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
+#include "resources/Ka7TextureList.h"
+#include "runtime/Capabilities.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "scene/Ka7SceneGeom.h"
+
+#include <epoxy/gl.h>
+
+namespace ra7 {
+namespace {
+
+// The material named, the default material for an empty name, or nullptr
+// when a named material is not loaded.
+const KaMaterial* findMaterial(const std::string& name)
+{
+    if (name.empty())
+        return DefaultMaterial.get();
+    return Materials ? Materials->Find(name) : nullptr;
+}
+
+} // namespace
+
+void KaGeometry::Render()
+{
+    CurrentObjectName = Name();
+    const LodChoice choice = ChooseLodMesh(*this, Settings.UseLod, SelfIllumPass);
+    if (choice.mesh.empty() || !Meshes)
+        return;
+    KaMesh* mesh = Meshes->Find(choice.mesh);
+    if (!mesh)
+        return;
+    const KaMaterial* material = nullptr;
+    if (!SelfIllumPass) {
+        material = findMaterial(MaterialName);
+        if (!material)
+            return;
+        NoShaders = choice.noShaders;
+        material->Apply();
+    }
+    NoShaders = false;
+
+    glPushMatrix();
+    Trans->ApplyMatrix();
+    if (mesh->DisplayList() == 0)
+        mesh->BuildDisplayList();
+    glCallList(mesh->DisplayList());
+    if (material)
+        material->Unapply();
+    glPopMatrix();
+}
+
+void KaGeometry::RenderSelfIllumination()
+{
+    const KaMaterial* material = MaterialName.empty() || !Materials ? nullptr : Materials->Find(MaterialName);
+    if (!material || material->SelfIllumination.empty())
+        return;
+    // The glow is not lit: it shows at the texture's own colours.
+    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+    glDisable(GL_LIGHTING);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    SelfIllumPass = true;
+    if (HasMultitexture)
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (Textures)
+        Textures->BindByName(material->SelfIllumination);
+    glEnable(GL_TEXTURE_2D);
+    Render();
+    SelfIllumPass = false;
+    if (lighting)
+        glEnable(GL_LIGHTING);
+}
+
+} // namespace ra7

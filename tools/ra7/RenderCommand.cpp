@@ -1,0 +1,170 @@
+#include "RenderCommand.h"
+
+#include "resources/Ka7TextureIL.h"
+#include "runtime/DotWindow.h"
+#include "runtime/Errors.h"
+#include "runtime/FrameTime.h"
+#include "runtime/HeadlessContext.h"
+#include "runtime/HeadlessEngine.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+#include "runtime/RenderTargets.h"
+#include "scene/FrameRoutine.h"
+#include "scene/Ka7Camera.h"
+#include "scene/Ka7Scene.h"
+#include "scene/Ka7SceneUnit.h"
+
+#include <IL/il.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace ra7 {
+namespace {
+
+constexpr const char* kDefaultCameraName = "ra7 camera";
+
+// The camera the frames are drawn from: the one asked for, the scene's
+// active one, its first camera, or a new one that looks along −z at the
+// middle of the scene from far enough to see all of it.
+void chooseCamera(const RenderOptions& options)
+{
+    KaObjArray& scene = *SceneObjects;
+    if (!options.camera.empty()) {
+        const KaSceneObj* named = scene.FindByName(options.camera);
+        if (!named || named->Kind() != KaObjKind::Camera)
+            throw Error("no camera named \"" + options.camera + "\" in " + options.scene);
+        ActiveCameraName = options.camera;
+        return;
+    }
+    if (scene.ActiveCamera())
+        return;
+    for (std::int32_t i = 0; i < scene.Count(); ++i)
+        if (const KaSceneObj* object = scene.GetItem(i); object && object->Kind() == KaObjKind::Camera) {
+            ActiveCameraName = object->Name();
+            return;
+        }
+
+    Vector3 low{0, 0, 0};
+    Vector3 high{0, 0, 0};
+    bool any = false;
+    for (std::int32_t i = 0; i < scene.Count(); ++i) {
+        const KaSceneObj* object = scene.GetItem(i);
+        if (!object || !object->Trans || object->Static)
+            continue;
+        const Vector3& p = object->Trans->Position;
+        low = any ? Vector3{std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)} : p;
+        high = any ? Vector3{std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)} : p;
+        any = true;
+    }
+    const Vector3 middle = VectorScale(VectorAdd(low, high), 0.5f);
+    const float extent = std::max({high.x - low.x, high.y - low.y, 1.0f}) / 2.0f + 2.0f;
+    // 45° vertical field of view: the extent fits at 2.5 times its size.
+    auto camera = std::make_unique<KaCamera>();
+    camera->SetName(kDefaultCameraName);
+    camera->Trans->Position = {middle.x, middle.y, high.z + 2.5f * extent + 1.0f};
+    scene.Add(std::move(camera));
+    ActiveCameraName = kDefaultCameraName;
+}
+
+} // namespace
+
+std::int32_t FrameCount(const RenderOptions& options)
+{
+    if (options.simulatedMs > 0 && options.frameMs > 0)
+        return std::max(1, static_cast<std::int32_t>(std::ceil(options.simulatedMs / options.frameMs)));
+    return std::max(1, options.frames);
+}
+
+void WritePng(const std::string& fileName, std::int32_t width, std::int32_t height,
+              const std::vector<std::uint8_t>& bottomUpRgba)
+{
+    const auto rowBytes = static_cast<std::size_t>(width) * 4;
+    if (width <= 0 || height <= 0 || bottomUpRgba.size() != rowBytes * static_cast<std::size_t>(height))
+        throw Error(fileName + ": the image has no pixels to write");
+    // DevIL is told the rows run from the top, so nothing depends on its
+    // origin setting.
+    std::vector<std::uint8_t> topDown(bottomUpRgba.size());
+    for (std::int32_t y = 0; y < height; ++y)
+        std::copy_n(bottomUpRgba.begin() +
+                        static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
+                    rowBytes,
+                    topDown.begin() +
+                        static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(height - 1 - y)));
+
+    InitImageLibrary();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    ilBindImage(image);
+    const std::string temporary = fileName + ".part.png";
+    bool written = ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_RGBA,
+                              IL_UNSIGNED_BYTE, topDown.data()) == IL_TRUE;
+    if (written) {
+        ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
+        std::remove(temporary.c_str());
+        written = ilSave(IL_PNG, temporary.c_str()) == IL_TRUE;
+    }
+    const ILenum error = ilGetError();
+    ilDeleteImages(1, &image);
+    if (!written) {
+        std::remove(temporary.c_str());
+        throw Error(fileName + ": cannot write the PNG image (DevIL error " + std::to_string(error) + ")");
+    }
+    std::error_code failed;
+    std::filesystem::rename(temporary, fileName, failed);
+    if (failed) {
+        std::remove(temporary.c_str());
+        throw Error(fileName + ": " + failed.message());
+    }
+}
+
+int RunRender(const RenderOptions& options)
+{
+    if (options.width <= 0 || options.height <= 0 || options.width > 8192 || options.height > 8192) {
+        std::cerr << "ra7 render: the size must be between 1 and 8192 pixels each way\n";
+        return 1;
+    }
+    try {
+        HeadlessEngine engine(options.width, options.height);
+        Settings.UseFrustumCulling = options.culling;
+        Settings.UseBloom = options.bloom && Settings.UseFBO && Settings.UseGLSL;
+        if (options.bloom && !Settings.UseBloom)
+            std::cerr << "ra7 render: bloom needs USE FBO and USE GLSL (and a driver that offers them); "
+                         "drawing without it\n";
+
+        SceneObjects->LoadFromFile(options.scene);
+        chooseCamera(options);
+        SceneObjects->RebuildLists();
+        Scene->ShowMarkers = options.markers;
+
+        ApplyStartupGLState();
+        ResetProjection();
+        // The first update reads the view volume from this view.
+        SceneObjects->ActiveCamera()->Trans->ApplyView();
+
+        FrameOptions frame;
+        frame.ShowAxes = options.axes;
+        frame.ShowGrid = options.grid;
+        const FrameHooks hooks;
+        const std::int32_t frames = FrameCount(options);
+        FrameTime = options.frameMs;
+        for (std::int32_t i = 0; i < frames; ++i) {
+            UpdateScene(hooks);
+            RenderFrame(frame, hooks);
+            engine.Context().SwapBuffers();
+        }
+        WritePng(options.output, options.width, options.height, engine.Headless().ReadPixels());
+        if (!options.quiet)
+            std::cout << "ra7 render: " << frames << " frame(s) of " << options.scene << " written to "
+                      << options.output << " (" << options.width << " x " << options.height << ")\n";
+    } catch (const std::exception& e) {
+        std::cerr << "ra7 render: " << e.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace ra7
