@@ -13,8 +13,8 @@
 namespace ra7 {
 namespace {
 
-using ::testing::ElementsAre;
 using test::kViewSize;
+using ::testing::ElementsAre;
 
 constexpr std::array<float, 4> kWhite = {1, 1, 1, 1};
 
@@ -28,7 +28,8 @@ InkBox inkOf(const std::vector<std::uint8_t>& pixels)
     InkBox box;
     for (int y = 0; y < kViewSize; ++y)
         for (int x = 0; x < kViewSize; ++x) {
-            const std::size_t at = (static_cast<std::size_t>(y) * kViewSize + static_cast<std::size_t>(x)) * 4;
+            const std::size_t at =
+                (static_cast<std::size_t>(y) * kViewSize + static_cast<std::size_t>(x)) * 4;
             if (pixels[at] < 128)
                 continue;
             ++box.count;
@@ -79,8 +80,9 @@ TEST_F(Overlay2D, AddingAFontTwiceLogsAndReservesNoLists)
 
     const std::size_t logged = LogLines().size();
     fonts.AddFont("Courier New", 20);
-    EXPECT_THAT(std::vector<std::string>(LogLines().begin() + static_cast<std::ptrdiff_t>(logged), LogLines().end()),
-                ElementsAre("  Добавляю шрифт Courier New...", "! Такой уже есть!"));
+    EXPECT_THAT(
+        std::vector<std::string>(LogLines().begin() + static_cast<std::ptrdiff_t>(logged), LogLines().end()),
+        ElementsAre("  Добавляю шрифт Courier New...", "! Такой уже есть!"));
     // Nothing compiled past the lists of the first font.
     for (GLuint list = freeBefore; list < freeBefore + 600; ++list)
         ASSERT_FALSE(glIsList(list)) << list;
@@ -113,9 +115,10 @@ TEST_F(Overlay2D, ClearDeletesEveryListWithItsLogLines)
 
     const std::size_t logged = LogLines().size();
     fonts.Clear();
-    EXPECT_THAT(std::vector<std::string>(LogLines().begin() + static_cast<std::ptrdiff_t>(logged), LogLines().end()),
-                ElementsAre("  Очистка шрифтов...", "  Удаляю шрифт Courier New...", "  Удаляю шрифт DejaVu Sans...",
-                            "  Очистка шрифтов закончена успешно"));
+    EXPECT_THAT(
+        std::vector<std::string>(LogLines().begin() + static_cast<std::ptrdiff_t>(logged), LogLines().end()),
+        ElementsAre("  Очистка шрифтов...", "  Удаляю шрифт Courier New...", "  Удаляю шрифт DejaVu Sans...",
+                    "  Очистка шрифтов закончена успешно"));
     EXPECT_EQ(fonts.Count(), 0);
     for (const std::uint32_t base : {first, second}) {
         EXPECT_FALSE(glIsList(base));
