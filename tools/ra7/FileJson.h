@@ -9,12 +9,15 @@ namespace ra7 {
 
 class KaBoundingObj;
 class KaBoundingVolume;
+class KaLensFlare;
 class KaSceneObj;
 struct SceneFileContents;
 
 nlohmann::ordered_json ShapeJson(const KaBoundingObj& shape);
 nlohmann::ordered_json BoundingVolumeJson(const KaBoundingVolume& volume);
 nlohmann::ordered_json SceneObjectJson(const KaSceneObj& object);
+// A flare as stored: a flare without lenses stores no distance scale (null).
+nlohmann::ordered_json LensFlareJson(const KaLensFlare& flare);
 nlohmann::ordered_json SceneFileJson(const std::string& fileName, const SceneFileContents& contents);
 
 } // namespace ra7

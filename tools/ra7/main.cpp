@@ -1,5 +1,5 @@
 // ra7: the engine without the editor.
-//   ra7 info [--json] FILE...   print scene (.kgf) and bounding-volume (.phz) files
+//   ra7 info [--json] FILE...   print scene (.kgf), bounding-volume (.phz) and lens-flare (.kls) files
 //   ra7 console [--quiet] LINE...   run console lines on a headless engine
 #include "ConsoleCommand.h"
 #include "InfoCommand.h"
@@ -12,8 +12,8 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
 
     ra7::InfoOptions info;
-    CLI::App* infoCommand =
-        app.add_subcommand("info", "Print engine files (.kgf scenes, .phz bounding volumes)");
+    CLI::App* infoCommand = app.add_subcommand(
+        "info", "Print engine files (.kgf scenes, .phz bounding volumes, .kls lens flares)");
     infoCommand->add_option("files", info.files, "Files to print")->required();
     infoCommand->add_flag("--json", info.json, "Print JSON (one object, or an array for several files)");
 
