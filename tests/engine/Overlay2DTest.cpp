@@ -163,6 +163,23 @@ TEST_F(Overlay2D, CyrillicTextDrawsTheCodePageGlyph)
     EXPECT_EQ(frame(), cyrillic);
 }
 
+TEST_F(Overlay2D, WithoutTheDefaultFontNothingIsDrawn)
+{
+    KaEngine2D text;
+    text.Fonts.Clear();
+    // A stray list 65 of someone else's must not be called for "A" with list base 0.
+    const GLuint stray = 'A';
+    if (glIsList(stray))
+        GTEST_SKIP() << "list 65 belongs to an earlier test of this process";
+    glNewList(stray, GL_COMPILE);
+    glRectf(0, 0, kViewSize, kViewSize);
+    glEndList();
+    const InkBox ink = inkOf(drawn(text, "A", 0, 0));
+    glDeleteLists(stray, 1);
+    EXPECT_EQ(ink.count, 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(Overlay2D, TwoDModeIsUndoneByEnd2D)
 {
     KaEngine2D text;
