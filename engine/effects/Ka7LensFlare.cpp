@@ -1,9 +1,45 @@
 #include "effects/Ka7LensFlare.h"
 
+#include "resources/Ka7TextureList.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/RecordFile.h"
 
+#include <epoxy/gl.h>
+
 namespace ra7 {
+
+namespace {
+
+// A square of half side `h` around (cx, cy), one triangle strip from arrays.
+void DrawQuad(float cx, float cy, float h)
+{
+    const GLfloat corners[] = {cx - h, cy - h, cx + h, cy - h, cx - h, cy + h, cx + h, cy + h};
+    static constexpr GLfloat kTexCoords[] = {0, 0, 1, 0, 0, 1, 1, 1};
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glVertexPointer(2, GL_FLOAT, 0, corners);
+    glTexCoordPointer(2, GL_FLOAT, 0, kTexCoords);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// A lens texture that cannot be read leaves the lens untextured rather
+// than stopping the load of the whole flare set.
+void AddLensTexture(const std::string& name)
+{
+    if (!Textures)
+        return;
+    try {
+        Textures->Add(name);
+    } catch (const std::exception& error) {
+        LogLine(std::string("! ") + error.what());
+    }
+}
+
+} // namespace
 
 void KaLensFlare::ResetLenses()
 {
@@ -55,6 +91,7 @@ void KaLensFlare::LoadFromFile(RecordReader& file)
         lens.Pos = file.readSingle();
         lens.Size = file.readSingle();
         DistanceScale = file.readSingle();
+        AddLensTexture(lens.TextureName);
     }
 }
 
@@ -64,6 +101,26 @@ std::array<float, 2> KaLensFlare::LensCentre(std::int32_t i, float screenWidth, 
     const float dy = screenHeight - 2 * ScreenPos.y;
     const float pos = Lenses[static_cast<std::size_t>(i)].Pos;
     return {ScreenPos.x + dx / pos, ScreenPos.y + dy / pos};
+}
+
+void KaLensFlare::Render() const
+{
+    if (LensCount < 1 || ScreenPos == kNoScreenPos)
+        return;
+    const auto width = static_cast<float>(Settings.ScreenWidth);
+    const auto height = static_cast<float>(Settings.ScreenHeight);
+    for (std::int32_t i = 0; i < LensCount; ++i) {
+        const KaLens& lens = Lenses[static_cast<std::size_t>(i)];
+        if (lens.TextureName.empty())
+            continue;
+        glColor4fv(lens.Color.data());
+        if (Textures)
+            Textures->BindByName(lens.TextureName);
+        else
+            glBindTexture(GL_TEXTURE_2D, 0);
+        const auto centre = LensCentre(i, width, height);
+        DrawQuad(centre[0], centre[1], lens.Size);
+    }
 }
 
 } // namespace ra7

@@ -1,7 +1,11 @@
 #include "effects/Ka7LensFlareList.h"
 
+#include "effects/Ka7Sprite.h"
 #include "runtime/RecordFile.h"
+#include "scene/Ka7SceneUnit.h"
+
 #include "runtime/TextUtil.h"
+#include <epoxy/gl.h>
 
 namespace ra7 {
 
@@ -79,6 +83,30 @@ void KaLensFlareList::SaveToFile(std::string_view fileName, const std::vector<st
         flares_.Get(index).SaveToFile(file);
     }
     file.commit();
+}
+
+void KaLensFlareList::Render()
+{
+    glDepthMask(GL_FALSE);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    if (SceneObjects) {
+        for (const std::int32_t index : SceneObjects->SpriteList) {
+            const auto* sprite = dynamic_cast<const KaSprite*>(SceneObjects->GetItem(index));
+            if (!sprite || sprite->FlareName.empty())
+                continue;
+            KaLensFlare* flare = Find(sprite->FlareName);
+            if (!flare)
+                continue;
+            flare->SetAlpha(sprite->FlareBrightness);
+            flare->ScreenPos = {sprite->ScreenPos.x, sprite->ScreenPos.y, sprite->ScreenPos.z};
+            flare->Render();
+        }
+    }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
 }
 
 } // namespace ra7

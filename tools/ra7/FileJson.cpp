@@ -6,6 +6,7 @@
 #include "resources/Ka7Mesh.h"
 
 #include "effects/Ka7BoundingVolume.h"
+#include "effects/Ka7LensFlare.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
@@ -206,6 +207,22 @@ json MaterialJson(const KaMaterial& m)
             {"fragmentShader", m.FragmentShader},
             {"textures", textures},
             {"selfIllumination", m.SelfIllumination}};
+}
+
+json LensFlareJson(const KaLensFlare& flare)
+{
+    json lenses = json::array();
+    for (std::int32_t i = 0; i < flare.LensCount; ++i) {
+        const KaLens& lens = flare.Lenses[static_cast<std::size_t>(i)];
+        lenses.push_back({{"texture", lens.TextureName},
+                          {"color", floatsJson(lens.Color)},
+                          {"pos", lens.Pos},
+                          {"size", lens.Size}});
+    }
+    json distanceScale = nullptr;
+    if (flare.LensCount > 0)
+        distanceScale = flare.DistanceScale;
+    return {{"name", flare.Name}, {"distanceScale", distanceScale}, {"lenses", lenses}};
 }
 
 } // namespace ra7

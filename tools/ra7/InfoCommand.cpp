@@ -2,6 +2,7 @@
 
 #include "FileJson.h"
 #include "effects/Ka7BoundingVolume.h"
+#include "effects/Ka7LensFlare.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7Mesh.h"
 #include "runtime/Errors.h"
@@ -19,7 +20,7 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-enum class FileKind { Scene, Bounds, Mesh, Materials, Unknown };
+enum class FileKind { Scene, Bounds, Mesh, Materials, Flares, Unknown };
 
 FileKind kindOf(const std::string& fileName)
 {
@@ -36,6 +37,8 @@ FileKind kindOf(const std::string& fileName)
         return FileKind::Mesh;
     if (endsWith(".kmt"))
         return FileKind::Materials;
+    if (endsWith(".kls"))
+        return FileKind::Flares;
     return FileKind::Unknown;
 }
 
@@ -116,6 +119,39 @@ void printBounds(std::ostream& out, const std::string& fileName, const KaBoundin
         shape(form["shapes"][i], "shape " + std::to_string(i));
 }
 
+// The flares of a KLS file as stored: each record read into a fresh flare,
+// names kept as they are.
+std::vector<KaLensFlare> readFlares(RecordReader& file)
+{
+    file.readTag();
+    constexpr std::size_t kMinFlareRecord = kTagSize + kShortStringSize + 4;
+    const std::size_t count = file.readCount(kMinFlareRecord, "flare count");
+    std::vector<KaLensFlare> flares(count);
+    for (KaLensFlare& flare : flares) {
+        file.readTag();
+        flare.LoadFromFile(file);
+    }
+    return flares;
+}
+
+void printFlares(std::ostream& out, const std::string& fileName, const std::vector<KaLensFlare>& flares)
+{
+    out << fileName << ": lens flare file, " << flares.size() << " flares\n";
+    for (const KaLensFlare& flare : flares) {
+        const json form = LensFlareJson(flare);
+        out << "flare \"" << flare.Name << "\"  lenses: " << flare.LensCount;
+        if (flare.LensCount > 0)
+            out << "  distance scale: " << flare.DistanceScale;
+        out << '\n';
+        for (std::size_t i = 0; i < form["lenses"].size(); ++i) {
+            const json& lens = form["lenses"][i];
+            out << "  lens " << i << ": texture \"" << lens["texture"].get<std::string>()
+                << "\"  color: " << numbers(lens["color"]) << "  pos: " << lens["pos"].get<double>()
+                << "  size: " << lens["size"].get<double>() << '\n';
+        }
+    }
+}
+
 // Reads one file; returns its JSON form and prints the readable form when asked.
 json inspect(const std::string& fileName, bool printText)
 {
@@ -159,11 +195,21 @@ json inspect(const std::string& fileName, bool printText)
         }
         return {{"file", fileName}, {"format", "kmt"}, {"materials", materials}};
     }
+    case FileKind::Flares: {
+        RecordReader file = RecordReader::openFile(fileName);
+        const std::vector<KaLensFlare> flares = readFlares(file);
+        if (printText)
+            printFlares(std::cout, fileName, flares);
+        json forms = json::array();
+        for (const KaLensFlare& flare : flares)
+            forms.push_back(LensFlareJson(flare));
+        return {{"file", fileName}, {"format", "kls"}, {"flares", forms}};
+    }
     case FileKind::Unknown:
         break;
     }
     throw FileError(fileName, FilePlace::whole(),
-                    "unknown kind of file (ra7 info reads .kgf, .phz, .mes and .kmt)");
+                    "unknown kind of file (ra7 info reads .kgf, .phz, .mes, .kmt and .kls)");
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // ra7: the engine without the editor.
-//   ra7 info [--json] FILE...   print engine files (.kgf, .phz, .mes, .kmt)
+//   ra7 info [--json] FILE...   print engine files (.kgf, .phz, .mes, .kmt, .kls)
 //   ra7 console [--quiet] LINE...   run console lines on a headless engine
 //   ra7 play SCRIPT SCENE [options]   play an animation script over a scene
 //   ra7 convert MODEL -f DIR -o SCENE.kgf   convert an OBJ or GMS model
@@ -18,8 +18,9 @@ int main(int argc, char** argv)
     app.require_subcommand(1);
 
     ra7::InfoOptions info;
-    CLI::App* infoCommand = app.add_subcommand(
-        "info", "Print engine files (.kgf scenes, .phz bounding volumes, .mes meshes, .kmt materials)");
+    CLI::App* infoCommand =
+        app.add_subcommand("info", "Print engine files (.kgf scenes, .phz bounding volumes, .mes meshes, "
+                                   ".kmt materials, .kls lens flares)");
     infoCommand->add_option("files", info.files, "Files to print")->required();
     infoCommand->add_flag("--json", info.json, "Print JSON (one object, or an array for several files)");
 

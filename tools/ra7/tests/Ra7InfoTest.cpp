@@ -4,6 +4,7 @@
 #include "InfoCommand.h"
 #include "ToolTestSupport.h"
 #include "effects/Ka7BoundingVolume.h"
+#include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "engine/TestSupport.h"
@@ -103,6 +104,47 @@ TEST_F(Ra7Tool, InfoTextAndPhzAndErrors)
     const json documents = json::parse(jsonOut);
     ASSERT_TRUE(documents.is_array());
     EXPECT_EQ(documents[1]["volume"]["shapes"][0]["kind"], "point");
+}
+
+TEST_F(Ra7Tool, InfoReadsLensFlareFilesAsStored)
+{
+    KaLensFlareList flares;
+    KaLensFlare glow;
+    glow.Name = "glow_7"; // loading into the engine would rename it; info does not
+    glow.LensCount = 2;
+    glow.DistanceScale = 250;
+    glow.Lenses[0].TextureName = "data\\кольцо.png";
+    glow.Lenses[0].Color = {1, 0.5f, 0.25f, 0.75f};
+    glow.Lenses[0].Pos = 1;
+    glow.Lenses[1].Pos = -3;
+    glow.Lenses[1].Size = 40;
+    flares.AddCopy(glow);
+    KaLensFlare empty;
+    empty.Name = "empty";
+    flares.AddCopy(empty);
+    flares.SaveToFile("set.kls", {1, 0});
+    test::writeFile("short.kls", test::readFile("set.kls").substr(0, 600));
+
+    int status = -1;
+    const auto [out, err] = test::captured([] { return RunInfo({{"set.kls", "short.kls"}, false}); }, status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(out, HasSubstr("set.kls: lens flare file, 2 flares\nflare \"empty\"  lenses: 0\n"
+                               "flare \"glow_7\"  lenses: 2  distance scale: 250\n"));
+    EXPECT_THAT(
+        out, HasSubstr("  lens 0: texture \"data\\кольцо.png\"  color: 1 0.5 0.25 0.75  pos: 1  size: 10\n"));
+    EXPECT_THAT(out, HasSubstr("  lens 1: texture \"\"  color: 1 1 1 1  pos: -3  size: 40\n"));
+    EXPECT_THAT(err, HasSubstr("ra7: short.kls: offset 536: unexpected end of file"));
+
+    const auto [jsonOut, jsonErr] = test::captured([] { return RunInfo({{"set.kls"}, true}); }, status);
+    EXPECT_EQ(status, 0);
+    const json document = json::parse(jsonOut);
+    EXPECT_EQ(document["format"], "kls");
+    ASSERT_EQ(document["flares"].size(), 2u);
+    EXPECT_TRUE(document["flares"][0]["distanceScale"].is_null());
+    EXPECT_EQ(document["flares"][1]["name"], "glow_7");
+    EXPECT_EQ(document["flares"][1]["distanceScale"], 250.0);
+    EXPECT_EQ(document["flares"][1]["lenses"][0]["texture"], "data\\кольцо.png");
+    EXPECT_EQ(document["flares"][1]["lenses"][1]["pos"], -3.0);
 }
 
 void writeTriangleMesh(const std::string& name)
