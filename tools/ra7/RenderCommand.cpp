@@ -1,5 +1,8 @@
 #include "RenderCommand.h"
 
+#include "effects/Ka7LensFlareList.h"
+#include "resources/Ra7Davevi2D.h"
+
 #include "resources/Ka7TextureIL.h"
 #include "runtime/DotWindow.h"
 #include "runtime/Errors.h"
@@ -136,6 +139,8 @@ int RunRender(const RenderOptions& options)
                          "drawing without it\n";
 
         SceneObjects->LoadFromFile(options.scene);
+        if (!options.flares.empty())
+            LensFlares->LoadFromFile(options.flares);
         chooseCamera(options);
         SceneObjects->RebuildLists();
         Scene->ShowMarkers = options.markers;
@@ -148,7 +153,13 @@ int RunRender(const RenderOptions& options)
         FrameOptions frame;
         frame.ShowAxes = options.axes;
         frame.ShowGrid = options.grid;
-        const FrameHooks hooks;
+        // The overlay as the editor draws it: the lens flares of the sprites in
+        // 2-D mode with the overlay font's projection.
+        const KaEngine2D text2D;
+        FrameHooks hooks;
+        hooks.Enter2D = [&text2D] { text2D.Begin2D(); };
+        hooks.Leave2D = [&text2D] { text2D.End2D(); };
+        hooks.OverlayBeforeBloom = [] { LensFlares->Render(); };
         const std::int32_t frames = FrameCount(options);
         FrameTime = options.frameMs;
         for (std::int32_t i = 0; i < frames; ++i) {

@@ -24,6 +24,7 @@ struct RenderOptions {
     bool grid = false;
     bool axes = false;
     bool markers = false; // light, sound and camera markers
+    std::string flares;   // a .kls lens-flare set loaded before drawing (sprites name its flares)
     bool quiet = false;
 };
 

@@ -111,6 +111,7 @@ int main(int argc, char** argv)
     renderCommand->add_flag("--grid", render.grid, "Draw the editor's grid");
     renderCommand->add_flag("--axes", render.axes, "Draw the world axes");
     renderCommand->add_flag("--markers", render.markers, "Draw light, sound and camera markers");
+    renderCommand->add_option("--flares", render.flares, "Load a .kls lens-flare set before drawing");
     renderCommand->add_flag("--quiet,-q", render.quiet, "Print nothing on success");
 
     CLI11_PARSE(app, argc, argv);
