@@ -99,13 +99,8 @@ void AlInfo(const std::string&, const std::string&, const std::string&)
 const std::vector<KaConsoleCommand>& ConsoleCommands()
 {
     static const std::vector<KaConsoleCommand> commands = {
-        {"help", Help},
-        {"exit", Exit},
-        {"addmesh", AddMesh},
-        {"addmat", AddMaterial},
-        {"addtex", AddTexture},
-        {"glinfo", GLInfo},
-                {"alinfo", AlInfo},
+        {"help", Help},         {"exit", Exit},     {"addmesh", AddMesh}, {"addmat", AddMaterial},
+        {"addtex", AddTexture}, {"glinfo", GLInfo}, {"alinfo", AlInfo},
     };
     return commands;
 }

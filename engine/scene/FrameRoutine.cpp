@@ -1,5 +1,7 @@
 #include "scene/FrameRoutine.h"
 
+#include "effects/Ka7Sound.h"
+
 #include "resources/Ka7Material.h"
 #include "runtime/Capabilities.h"
 #include "runtime/GLChecks.h"
@@ -77,8 +79,10 @@ void ApplyStartupGLState()
 
 void UpdateScene(const FrameHooks& hooks)
 {
-    call(hooks.Listener);
     SceneObjects->UpdateRoots();
+    // After the roots moved, so that the camera's PrevTrans is the last frame's placement
+    // and the listener's velocity that of one frame, as the sources' is.
+    callOr(hooks.Listener, UpdateSceneListener);
     if (KaCamera* camera = SceneObjects->ActiveCamera())
         camera->UpdateFrustumFromGL();
 }

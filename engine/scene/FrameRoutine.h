@@ -9,7 +9,8 @@
 namespace ra7 {
 
 struct FrameHooks {
-    // Before the scene update: the audio listener follows the camera.
+    // After the roots' update: the audio listener follows the camera
+    // (UpdateSceneListener when empty).
     std::function<void()> Listener;
     // After the view is set: the editor's picking pass.
     std::function<void()> Picking;

@@ -35,7 +35,8 @@ using AlInfoWithoutDevice = test::ConsoleTest;
 TEST_F(AlInfoWithoutDevice, GlInfoWithoutAContextSaysSo)
 {
     ExecuteCommand("glinfo");
-    EXPECT_THAT(LogLines(), ::testing::ElementsAre("> glinfo", "! Контекст OpenGL не создан: описания драйвера нет"));
+    EXPECT_THAT(LogLines(),
+                ::testing::ElementsAre("> glinfo", "! Контекст OpenGL не создан: описания драйвера нет"));
 }
 
 TEST_F(AlInfoWithoutDevice, SaysThereIsNoDevice)
