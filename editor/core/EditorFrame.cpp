@@ -3,11 +3,17 @@
 #include "anim/Ka7AnimScriptList.h"
 #include "core/FrameClock.h"
 #include "effects/Ka7LensFlareList.h"
+#include "resources/Ra7Davevi2D.h"
 #include "runtime/FrameTime.h"
+#include "runtime/Ka7GlobalEngine.h"
+#include "runtime/TextUtil.h"
 #include "scene/FrameRoutine.h"
+#include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <epoxy/gl.h>
+
+#include <malloc.h>
 
 namespace ra7::editor {
 
@@ -40,6 +46,53 @@ void MakeViewOpaque()
     glClearColor(clear[0], clear[1], clear[2], clear[3]);
 }
 
+namespace {
+
+// Bytes the allocator holds for the program: in use, small and mapped blocks.
+std::size_t heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The text lines at x = 10 and the axis tripod in the lower right corner, in
+// 2-D mode (one unit a pixel, origin at the lower left).
+void drawOverlay(const FrameInputs& frame)
+{
+    const KaEngine2D& text = *frame.text2D;
+    const std::array<float, 4> white = {1, 1, 1, 1};
+    text.DrawText(white, "FPS:" + frame.fpsText, 10, 10);
+    text.DrawText(white, "MEM:" + std::to_string(heapBytes()), 10, 25);
+    text.DrawText(white,
+                  "X:" + formatSingle(frame.pickedColour[0]) + " Y:" + formatSingle(frame.pickedColour[1]) +
+                      " Z:" + formatSingle(frame.pickedColour[2]),
+                  10, 40);
+
+    const KaCamera* camera = SceneObjects->ActiveCamera();
+    if (!camera)
+        return;
+    glPushMatrix();
+    glTranslatef(static_cast<float>(Settings.ScreenWidth) - 50, 20, 0);
+    const Matrix4 rotation = Matrix3To4(camera->Trans->Rotation);
+    glMultMatrixf(rotation.data());
+    glEnable(GL_BLEND);
+    glBegin(GL_LINES);
+    glColor3f(1, 0, 0);
+    glVertex3f(0, 0, 0);
+    glVertex3f(30, 0, 0);
+    glColor3f(0, 1, 0);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, 30, 0);
+    glColor3f(0, 0, 1);
+    glVertex3f(0, 0, 0);
+    glVertex3f(0, 0, 30);
+    glEnd();
+    glColor3f(0.2f, 0.2f, 0.2f);
+    glPopMatrix();
+}
+
+} // namespace
+
 void paintFrame(const FrameInputs& frame)
 {
     ApplyViewport(frame.clientWidth, frame.clientHeight, frame.view);
@@ -49,6 +102,11 @@ void paintFrame(const FrameInputs& frame)
     FrameHooks hooks;
     hooks.RestoreViewport = [&frame] { ApplyViewport(frame.clientWidth, frame.clientHeight, frame.view); };
     hooks.OverlayBeforeBloom = [] { LensFlares->Render(); };
+    if (frame.text2D) {
+        hooks.Enter2D = [&frame] { frame.text2D->Begin2D(); };
+        hooks.Leave2D = [&frame] { frame.text2D->End2D(); };
+        hooks.OverlayAfterBloom = [&frame] { drawOverlay(frame); };
+    }
     RenderFrame(options, hooks);
 }
 

@@ -6,7 +6,12 @@
 
 #include "core/ViewLayout.h"
 
+#include <array>
 #include <string>
+
+namespace ra7 {
+class KaEngine2D;
+} // namespace ra7
 
 namespace ra7::editor {
 
@@ -18,6 +23,8 @@ struct FrameInputs {
     std::int32_t clientHeight = 0;
     bool showGrid = true;
     std::string fpsText;
+    const KaEngine2D* text2D = nullptr;     // the overlay; none before the engine started
+    std::array<float, 3> pickedColour = {}; // under the mouse, from the picking pass
 };
 
 // The listener follows the active camera, every root updates its subtree,

@@ -1,5 +1,7 @@
 #include "core/EditorSession.h"
 
+#include "scene/FrameRoutine.h"
+
 #include "effects/Ka7Light.h"
 #include "resources/Ka7MaterialList.h"
 #include "runtime/Capabilities.h"
@@ -81,7 +83,8 @@ void EditorSession::Start()
         createDefaultObjects();
         ExecuteCommand("glinfo");
         ExecuteCommand("alinfo");
-        setFixedGLState();
+        text2D_ = std::make_unique<KaEngine2D>();
+        ApplyStartupGLState();
         buildEditorModels();
         started_ = true;
     } catch (const std::exception& e) {
@@ -101,18 +104,6 @@ void EditorSession::createDefaultObjects()
     SceneObjects->AddCopy(light);
 }
 
-void EditorSession::setFixedGLState()
-{
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_COLOR_MATERIAL);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LINE_SMOOTH);
-    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
-    glEnable(GL_CULL_FACE);
-    glDepthFunc(GL_LEQUAL);
-    glMatrixMode(GL_PROJECTION);
-}
-
 void EditorSession::buildEditorModels()
 {
     SceneObjects->LoadFromFile(kEditorDataFile);
@@ -121,7 +112,7 @@ void EditorSession::buildEditorModels()
     arrowZ_ = copyOf(*arrowX_, RotationX(DegToRad(90)));
     // The materials of the helper scene are not the user's.
     Materials->Clear();
-    cameraModel_ = takeTemplate("camera");
+    ra7::CameraModel = takeTemplate("camera"); // cameras draw it as their marker
 }
 
 void EditorSession::shutDown() noexcept
@@ -141,8 +132,9 @@ void EditorSession::shutDown() noexcept
     arrowY_.reset();
     arrowX_.reset();
     arrowZ_.reset();
-    cameraModel_.reset();
+    ra7::CameraModel.reset();
     SetDisplayMode(0, 0, 0, 0);
+    text2D_.reset();
     LogLine("* Уничтожаю консоль...");
     SaveLog();
     DoneConsole();

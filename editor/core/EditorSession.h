@@ -4,6 +4,9 @@
 // widget. The window calls Begin before the context exists (console, log,
 // settings, display request) and Start once it is current.
 
+#include "resources/Ra7Davevi2D.h"
+#include "scene/Ka7Camera.h"
+
 #include <memory>
 #include <string_view>
 
@@ -39,11 +42,12 @@ public:
     KaGeometry& ArrowX() const { return *arrowX_; }
     KaGeometry& ArrowY() const { return *arrowY_; }
     KaGeometry& ArrowZ() const { return *arrowZ_; }
-    KaGeometry& CameraModel() const { return *cameraModel_; }
+    KaGeometry& CameraModel() const { return *ra7::CameraModel; }
+    // The overlay font and 2-D mode; null until the engine has started.
+    const KaEngine2D* Text2D() const { return text2D_.get(); }
 
 private:
     void createDefaultObjects();
-    void setFixedGLState();
     void buildEditorModels();
     void shutDown() noexcept;
 
@@ -53,7 +57,7 @@ private:
     std::unique_ptr<KaGeometry> arrowX_;
     std::unique_ptr<KaGeometry> arrowY_;
     std::unique_ptr<KaGeometry> arrowZ_;
-    std::unique_ptr<KaGeometry> cameraModel_;
+    std::unique_ptr<KaEngine2D> text2D_;
 };
 
 } // namespace ra7::editor

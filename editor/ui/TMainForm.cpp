@@ -346,6 +346,7 @@ void TMainForm::paint()
     frame.view = CurrentViewport();
     frame.showGrid = flags_.ShowGrid;
     frame.fpsText = clock_.FpsText();
+    frame.text2D = session_ ? session_->Text2D() : nullptr;
     try {
         paintFrame(frame);
         MakeViewOpaque();
