@@ -245,6 +245,32 @@ TEST_F(MainWindow, TheViewIsOpaqueGreyWithTheGridBelowTheHorizon)
     EXPECT_GT(darker, 100) << "the grid's grey lines are drawn";
 }
 
+TEST_F(MainWindow, TheOverlayShowsItsTextLines)
+{
+    startWithEditorData();
+    waitFrames(3);
+    const QImage image = form->View().grabFramebuffer().convertToFormat(QImage::Format_ARGB32);
+    const Viewport view = form->CurrentViewport();
+    // Counts pixels in a rectangle of the view given in overlay units (pixels
+    // from the view's lower-left corner).
+    auto count = [&](int left, int bottom, int right, int top, auto test) {
+        int n = 0;
+        for (int py = bottom; py < top; ++py)
+            for (int px = left; px < right; ++px) {
+                const int x = view.x + px;
+                const int y = image.height() - 1 - (view.y + py);
+                if (x >= 0 && y >= 0 && x < image.width() && y < image.height() &&
+                    test(image.pixelColor(x, y)))
+                    ++n;
+            }
+        return n;
+    };
+    auto white = [](const QColor& c) { return c.red() > 230 && c.green() > 230 && c.blue() > 230; };
+    // "FPS:", "MEM:…" and "X:… Y:… Z:…" stand at x = 10, y = 10, 25 and 40.
+    EXPECT_GT(count(10, 8, 200, 55, white), 60) << "the text lines are drawn";
+    EXPECT_EQ(count(0, 60, 8, 120, white), 0) << "nothing left of the text column";
+}
+
 TEST_F(MainWindow, MissingEditorDataStopsStartUpWithAMessage)
 {
     const std::string error = start();
