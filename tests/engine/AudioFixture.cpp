@@ -46,4 +46,17 @@ int runInChildProcess(const std::function<int()>& body)
     return WEXITSTATUS(status);
 }
 
+void writeWaveBackendConfig(const std::filesystem::path& config, const std::filesystem::path& output,
+                            int rate)
+{
+    writeFile(config, "[general]\nchannels = stereo\nsample-type = int16\nfrequency = " +
+                          std::to_string(rate) + "\n[wave]\nfile = " + output.string() + "\n");
+}
+
+double stereoSample(const std::vector<std::uint8_t>& data, std::size_t frame, int channel)
+{
+    const std::size_t at = frame * 4 + static_cast<std::size_t>(channel) * 2;
+    return static_cast<std::int16_t>(data[at] | data[at + 1] << 8) / 32768.0;
+}
+
 } // namespace ra7::test

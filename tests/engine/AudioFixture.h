@@ -5,7 +5,10 @@
 
 #include "engine/TestSupport.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace ra7::test {
 
@@ -23,5 +26,13 @@ protected:
 // was already started before the fork.
 int runInChildProcess(const std::function<int()>& body);
 inline constexpr int kChildCannotConfigure = 77;
+
+// An OpenAL Soft configuration that mixes 16-bit stereo at `rate` into the
+// WAV file `output` (the wave backend); written to `config`.
+void writeWaveBackendConfig(const std::filesystem::path& config, const std::filesystem::path& output,
+                            int rate);
+
+// Sample `frame` of `channel` (0 left, 1 right) of 16-bit stereo data, from −1 to 1.
+double stereoSample(const std::vector<std::uint8_t>& data, std::size_t frame, int channel);
 
 } // namespace ra7::test

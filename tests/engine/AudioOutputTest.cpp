@@ -65,8 +65,7 @@ TEST_F(AudioOutput, PlayedSamplesReachTheDevice)
 {
     const std::filesystem::path output = dir() / "out.wav";
     const std::filesystem::path config = dir() / "alsoft.conf";
-    writeFile(config, "[general]\nchannels = stereo\nsample-type = int16\nfrequency = " +
-                          std::to_string(kRate) + "\n[wave]\nfile = " + output.string() + "\n");
+    writeWaveBackendConfig(config, output, kRate);
     const int code = runInChildProcess([&] { return playToneIntoWaveFile(config, output); });
     if (code == kChildCannotConfigure)
         GTEST_SKIP() << "OpenAL was started earlier in this process; run this case on its own (ctest does)";
@@ -76,10 +75,7 @@ TEST_F(AudioOutput, PlayedSamplesReachTheDevice)
     ASSERT_EQ(mixed.Format, AL_FORMAT_STEREO16);
     ASSERT_EQ(mixed.Frequency, kRate);
     const std::size_t frames = mixed.Data.size() / 4;
-    auto sample = [&](std::size_t frame, int channel) {
-        const std::size_t at = frame * 4 + static_cast<std::size_t>(channel) * 2;
-        return static_cast<std::int16_t>(mixed.Data[at] | mixed.Data[at + 1] << 8) / 32768.0;
-    };
+    auto sample = [&](std::size_t frame, int channel) { return stereoSample(mixed.Data, frame, channel); };
     // Where the tone is, how loud each side is and how often it crosses zero.
     std::size_t first = frames, last = 0, crossings = 0;
     double left = 0, right = 0, peak = 0;

@@ -76,8 +76,7 @@ TEST_F(SoundObjectOutput, APlayingSoundSourceIsHeardFromItsSide)
 {
     const std::filesystem::path output = dir() / "out.wav";
     const std::filesystem::path config = dir() / "alsoft.conf";
-    writeFile(config, "[general]\nchannels = stereo\nsample-type = int16\nfrequency = " +
-                          std::to_string(kRate) + "\n[wave]\nfile = " + output.string() + "\n");
+    writeWaveBackendConfig(config, output, kRate);
     const int code = runInChildProcess([&] { return playSceneIntoWaveFile(config, output); });
     if (code == kChildCannotConfigure)
         GTEST_SKIP() << "OpenAL was started earlier in this process; run this case on its own (ctest does)";
@@ -86,10 +85,7 @@ TEST_F(SoundObjectOutput, APlayingSoundSourceIsHeardFromItsSide)
     const SoundData mixed = LoadWav(output.string());
     ASSERT_EQ(mixed.Format, AL_FORMAT_STEREO16);
     const std::size_t frames = mixed.Data.size() / 4;
-    auto sample = [&](std::size_t frame, int channel) {
-        const std::size_t at = frame * 4 + static_cast<std::size_t>(channel) * 2;
-        return static_cast<std::int16_t>(mixed.Data[at] | mixed.Data[at + 1] << 8) / 32768.0;
-    };
+    auto sample = [&](std::size_t frame, int channel) { return stereoSample(mixed.Data, frame, channel); };
     std::size_t first = frames, last = 0, crossings = 0;
     double left = 0, right = 0;
     for (std::size_t i = 0; i < frames; ++i) {
