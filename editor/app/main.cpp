@@ -1,8 +1,8 @@
 // The editor's entry point: the main window (which starts the engine), then
 // the rest of the editor's windows, then the application's event loop.
 //
-//   ra7editor [SCENE.kgf] [--project DIR] [--screenshot FILE [--window main|console|save] [--frames N]]
-//             [--startup-time]
+//   ra7editor [SCENE.kgf] [--project DIR] [--select NAME]
+//             [--screenshot FILE [--window main|console|save|PAGE] [--frames N]] [--startup-time]
 
 #include "ui/DialogService.h"
 #include "ui/TConsoleForm.h"
@@ -30,6 +30,7 @@ struct Options {
     QString scene;
     QString project;
     QString screenshot;
+    QString select;
     QString window = QStringLiteral("main");
     int frames = 30;
     bool startupTime = false;
@@ -51,15 +52,20 @@ bool parseOptions(const QApplication& app, Options& options)
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Draw a few frames, save the window's image, exit."),
                                         QStringLiteral("FILE"));
-    const QCommandLineOption window(QStringLiteral("window"),
-                                    QStringLiteral("Window the screenshot shows: main, console or save."),
-                                    QStringLiteral("NAME"), QStringLiteral("main"));
+    const QCommandLineOption window(
+        QStringLiteral("window"),
+        QStringLiteral("What the screenshot shows: main, console, save, or the main window with a page of the tool "
+                       "panel shown (add, properties, materials, secondaries, skybox, bounds, converter, meshes)."),
+        QStringLiteral("NAME"), QStringLiteral("main"));
+    const QCommandLineOption select(QStringLiteral("select"),
+                                    QStringLiteral("Select the object NAME after loading, as a click in the tree would."),
+                                    QStringLiteral("NAME"));
     const QCommandLineOption frames(QStringLiteral("frames"),
                                     QStringLiteral("Frames drawn before the screenshot (default 30)."),
                                     QStringLiteral("N"), QStringLiteral("30"));
     const QCommandLineOption startup(QStringLiteral("startup-time"),
                                      QStringLiteral("Print the milliseconds to the first frame and exit."));
-    parser.addOptions({project, screenshot, window, frames, startup});
+    parser.addOptions({project, screenshot, window, frames, startup, select});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -72,6 +78,7 @@ bool parseOptions(const QApplication& app, Options& options)
     options.project = parser.value(project);
     options.screenshot = parser.value(screenshot);
     options.window = parser.value(window);
+    options.select = parser.value(select);
     options.startupTime = parser.isSet(startup);
     bool numeric = false;
     options.frames = parser.value(frames).toInt(&numeric);
@@ -80,13 +87,13 @@ bool parseOptions(const QApplication& app, Options& options)
                      qPrintable(parser.value(frames)));
         return false;
     }
-    if (options.window != QLatin1String("main") && options.window != QLatin1String("console") &&
-        options.window != QLatin1String("save")) {
-        std::fprintf(stderr, "ra7editor: --window is main, console or save, not \"%s\"\n",
-                     qPrintable(options.window));
-        return false;
-    }
     return true;
+}
+
+// The windows a screenshot can show besides the pages of the tool panel.
+bool isOwnWindow(const QString& name)
+{
+    return name == QLatin1String("main") || name == QLatin1String("console") || name == QLatin1String("save");
 }
 
 void waitForFrames(const TMainForm& form, long frames)
@@ -108,6 +115,8 @@ int takeScreenshot(TMainForm& form, const Options& options)
         form.SaveForm().SaveWindowDisplay();
         form.SaveForm().show();
         shown = &form.SaveForm();
+    } else if (!isOwnWindow(options.window)) {
+        form.ShowPage(options.window);
     }
     waitForFrames(form, form.FramesDrawn() + 5);
     if (!shown->grab().save(options.screenshot)) {
@@ -155,6 +164,11 @@ int main(int argc, char** argv)
     } catch (const std::exception& e) {
         return fail(e.what());
     }
+    if (!isOwnWindow(options.window) && !form->PageIds().contains(options.window)) {
+        std::fprintf(stderr, "ra7editor: --window is main, console, save or a page (%s), not \"%s\"\n",
+                     qPrintable(form->PageIds().join(QStringLiteral(", "))), qPrintable(options.window));
+        return 2;
+    }
     const std::string startError = form->ShowAndStart();
     if (!startError.empty()) {
         form.reset();
@@ -162,6 +176,11 @@ int main(int argc, char** argv)
     }
     if (!options.scene.isEmpty())
         form->LoadSceneFile(options.scene.toStdString());
+    if (!options.select.isEmpty() && !form->SelectObject(options.select.toStdString())) {
+        std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n", qPrintable(options.select));
+        if (options.unattended())
+            return 2;
+    }
 
     if (options.startupTime) {
         waitForFrames(*form, 1);

@@ -2,8 +2,14 @@
 
 #include "scene/FrameRoutine.h"
 
+#include "anim/Ka7AnimScriptList.h"
+#include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7Light.h"
+#include "effects/Ka7SoundBuffersList.h"
+#include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
+#include "resources/Ka7TextureList.h"
 #include "runtime/Capabilities.h"
 #include "runtime/DisplaySetup.h"
 #include "runtime/DotWindow.h"
@@ -15,6 +21,7 @@
 #include "runtime/KaRandom.h"
 #include "scene/DotMath.h"
 #include "scene/Ka7Camera.h"
+#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
@@ -22,6 +29,7 @@
 
 #include <exception>
 #include <string>
+#include <unordered_set>
 
 namespace ra7::editor {
 
@@ -102,6 +110,30 @@ void EditorSession::createDefaultObjects()
     KaLight light;
     light.Trans->Position = Vector3{10, 10, 10};
     SceneObjects->AddCopy(light);
+}
+
+void EditorSession::NewScene()
+{
+    AnimList->Clear();
+    SceneObjects->Clear();
+    ActiveCameraName.clear();
+    CurrentLightName.clear();
+    CurrentObjectName.clear();
+    Materials->Clear();
+    LensFlares->Clear();
+    Textures->Clear();
+    SoundBuffers->Clear();
+    std::unordered_set<std::string> models;
+    for (const KaGeometry* model : {arrowX_.get(), arrowY_.get(), arrowZ_.get(), ra7::CameraModel.get()})
+        if (model)
+            models.insert({model->MeshName, model->MeshLod1, model->MeshLod2});
+    for (std::int32_t i = Meshes->Count() - 1; i >= 0; --i)
+        if (models.count(Meshes->Get(i).Name) == 0)
+            Meshes->Delete(i);
+    Meshes->Changed = true;
+    *Scene = KaScene();
+    createDefaultObjects();
+    SceneObjects->MarkChanged();
 }
 
 void EditorSession::buildEditorModels()

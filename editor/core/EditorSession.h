@@ -39,6 +39,12 @@ public:
     void Start();
     bool Started() const { return started_; }
 
+    // "Новая сцена", with the context current: the scene and the resource
+    // lists back to what start-up leaves (the default camera and light, no
+    // materials, textures, flares, scripts or sounds, no sky box); the
+    // meshes of the editor's own models stay.
+    void NewScene();
+
     KaGeometry& ArrowX() const { return *arrowX_; }
     KaGeometry& ArrowY() const { return *arrowY_; }
     KaGeometry& ArrowZ() const { return *arrowZ_; }

@@ -1,5 +1,6 @@
 #include "core/SceneTree.h"
 
+#include "runtime/TextCodec.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <unordered_set>
@@ -21,6 +22,17 @@ TreeNode addNode(const KaObjArray& scene, const KaSceneObj& object, Shown& shown
         node.children.push_back(addNode(scene, *child, shown));
     }
     return node;
+}
+
+// Keeps the node when its name matches or any node below it is kept.
+bool keepMatching(TreeNode& node, const std::string& folded)
+{
+    std::vector<TreeNode> kept;
+    for (TreeNode& child : node.children)
+        if (keepMatching(child, folded))
+            kept.push_back(std::move(child));
+    node.children = std::move(kept);
+    return !node.children.empty() || foldCase(node.name).find(folded) != std::string::npos;
 }
 
 void collectNames(const std::vector<TreeNode>& nodes, std::vector<std::string>& names)
@@ -62,6 +74,18 @@ std::vector<TreeNode> BuildTree(const KaObjArray& scene)
             roots.push_back(addNode(scene, *object, shown));
     }
     return roots;
+}
+
+std::vector<TreeNode> FilterTree(std::vector<TreeNode> roots, std::string_view text)
+{
+    if (text.empty())
+        return roots;
+    const std::string folded = foldCase(text);
+    std::vector<TreeNode> kept;
+    for (TreeNode& root : roots)
+        if (keepMatching(root, folded))
+            kept.push_back(std::move(root));
+    return kept;
 }
 
 std::vector<std::string> TreeNames(const std::vector<TreeNode>& roots)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ra7 {
@@ -37,6 +38,10 @@ NodeImage ImageOf(const KaSceneObj& object);
 // appears at most once, so a damaged hierarchy (a child listed twice, or by
 // a parent it does not name) cannot loop or duplicate nodes.
 std::vector<TreeNode> BuildTree(const KaObjArray& scene);
+
+// The nodes whose names contain `text` (letter case ignored), each with
+// its ancestors so that it shows where it hangs; an empty text keeps all.
+std::vector<TreeNode> FilterTree(std::vector<TreeNode> roots, std::string_view text);
 
 // The names of the nodes in display order (depth first).
 std::vector<std::string> TreeNames(const std::vector<TreeNode>& roots);

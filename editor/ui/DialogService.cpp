@@ -1,6 +1,7 @@
 #include "ui/DialogService.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -33,6 +34,11 @@ std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title
     return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter)));
 }
 
+std::optional<std::string> QtDialogService::AskFolder(const std::string& title)
+{
+    return chosen(QFileDialog::getExistingDirectory(parent_, q(title), QDir::currentPath()));
+}
+
 std::optional<std::string> QtDialogService::AskText(const std::string& title, const std::string& label,
                                                     const std::string& initial)
 {
@@ -42,6 +48,21 @@ std::optional<std::string> QtDialogService::AskText(const std::string& title, co
     if (!ok)
         return std::nullopt;
     return text.toStdString();
+}
+
+bool QtDialogService::Confirm(const std::string& text)
+{
+    return QMessageBox::question(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text)) == QMessageBox::Yes;
+}
+
+SaveChoice QtDialogService::AskSaveChanges(const std::string& text)
+{
+    const auto answer =
+        QMessageBox::warning(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text),
+                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return SaveChoice::Save;
+    return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
 void QtDialogService::ShowMessage(const std::string& text)
@@ -54,9 +75,9 @@ void QtDialogService::ShowError(const std::string& text)
     QMessageBox::critical(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));
 }
 
-void QtDialogService::RunModal(QDialog& dialog)
+bool QtDialogService::RunModal(QDialog& dialog)
 {
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace ra7::editor

@@ -10,6 +10,9 @@ class QWidget;
 
 namespace ra7::editor {
 
+// How the user answered a question about unsaved changes.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -18,14 +21,21 @@ public:
     // Nothing when the user cancels.
     virtual std::optional<std::string> AskOpenFile(const std::string& title, const std::string& filter) = 0;
     virtual std::optional<std::string> AskSaveFile(const std::string& title, const std::string& filter) = 0;
+    // A folder (for a conversion's meshes); nothing when the user cancels.
+    virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
     // A line of text (input box); nothing when cancelled.
     virtual std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                                const std::string& initial) = 0;
+    // A yes/no question; true for yes.
+    virtual bool Confirm(const std::string& text) = 0;
+    // Unsaved changes are about to be lost: save them, drop them, or stop.
+    virtual SaveChoice AskSaveChanges(const std::string& text) = 0;
     // Information and errors; returns when the user has seen it.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
-    // Shows one of the editor's own windows modally; returns when it closes.
-    virtual void RunModal(QDialog& dialog) = 0;
+    // Shows one of the editor's own windows modally; returns when it closes,
+    // true when it was accepted ("OK"), false when rejected or left with Escape.
+    virtual bool RunModal(QDialog& dialog) = 0;
 };
 
 // Real dialogs, parented to `parent`.
@@ -35,11 +45,14 @@ public:
 
     std::optional<std::string> AskOpenFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> AskSaveFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> AskFolder(const std::string& title) override;
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        const std::string& initial) override;
+    bool Confirm(const std::string& text) override;
+    SaveChoice AskSaveChanges(const std::string& text) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
-    void RunModal(QDialog& dialog) override;
+    bool RunModal(QDialog& dialog) override;
 
 private:
     QWidget* parent_;

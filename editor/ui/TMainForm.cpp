@@ -1,10 +1,10 @@
 #include "ui/TMainForm.h"
 
 #include "anim/Ka7AnimScriptList.h"
+#include "core/EditorDocument.h"
 #include "core/EditorFrame.h"
 #include "core/EditorSession.h"
 #include "core/SceneCommands.h"
-#include "core/SceneTree.h"
 #include "resources/Ka7MeshList.h"
 #include "runtime/DotWindow.h"
 #include "runtime/Ka7ConsoleCommands.h"
@@ -14,6 +14,8 @@
 #include "ui/DialogService.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
+#include "ui/THierarchyPanel.h"
+#include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
 #include "ui/TShadersForm.h"
 
@@ -25,14 +27,12 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTabWidget>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <exception>
-#include <set>
 
 namespace ra7::editor {
 
@@ -43,16 +43,6 @@ constexpr int kTreePanelWidth = kLeftEdgeWithTree - kLeftEdgeWithoutTree;
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-void addNodes(QTreeWidgetItem* parent, QTreeWidget& tree, const std::vector<TreeNode>& nodes)
-{
-    for (const TreeNode& node : nodes) {
-        auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(&tree);
-        item->setText(0, q(node.name));
-        item->setData(0, Qt::UserRole, static_cast<int>(node.image));
-        addNodes(item, tree, node.children);
-    }
 }
 
 void refill(QListWidget& list, const std::vector<std::string>& names)
@@ -66,9 +56,10 @@ void refill(QListWidget& list, const std::vector<std::string>& names)
 
 } // namespace
 
-TMainForm::TMainForm(DialogService& dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), services_(dialogs)
 {
-    setWindowTitle(QStringLiteral("Editor for Ra7Davevi"));
+    updateTitle();
     setObjectName(QStringLiteral("MainForm"));
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
@@ -76,10 +67,15 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent) : QMainWindow(pare
     client_->installEventFilter(this);
     setCentralWidget(client_);
     view_ = new TGLView(client_);
-    treePanel_ = buildTreePanel(client_);
+    services_.makeCurrent = [this] { view_->makeCurrent(); };
+    services_.report = [this](const std::string& text) { Report(text); };
+    services_.showPage = [this](const QString& id) { ShowPage(id); };
+    services_.showConsole = [this] { consoleForm_->ShowConsole(); };
+    buildTreePanel(client_);
     toolPanel_ = buildToolPanel(client_);
     animPanel_ = buildAnimPanel(client_);
     buildMenu();
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
     resize(1024, 768);
 
     context_ = std::make_unique<TDotContext>(std::make_unique<QtContextPlatform>(*view_));
@@ -101,7 +97,14 @@ TMainForm::~TMainForm()
 {
     idleTimer_->stop();
     SetConsoleExitHandler({});
-    // The engine lets go of its GL objects while the view's context still exists.
+    // The views stop listening before the document goes; the engine lets go
+    // of its GL objects while the view's context still exists.
+    delete hierarchy_;
+    hierarchy_ = nullptr;
+    delete toolPanel_;
+    toolPanel_ = nullptr;
+    services_.document = nullptr;
+    document_.reset();
     session_.reset();
     context_.reset();
 }
@@ -128,9 +131,16 @@ void TMainForm::startEngine()
     startTried_ = true;
     try {
         session_->Start();
+        document_ = std::make_unique<EditorDocument>(*SceneObjects);
+        document_->SetEditorObjects({kEditorCameraName, kEditorLightName});
+        services_.document = document_.get();
+        document_->Listen([this](std::uint32_t changes) { documentChanged(changes); });
+        hierarchy_->Attach(*document_);
+        pages_->AttachAll(*document_);
         clock_ = FrameClock();
         layoutPanels();
         RefreshEditorLists();
+        updateTitle();
         idleTimer_->start();
     } catch (const std::exception& e) {
         startError_ = e.what();
@@ -140,6 +150,9 @@ void TMainForm::startEngine()
 void TMainForm::buildMenu()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    QAction* fresh = file->addAction(QStringLiteral("Новая сцена"), this, &TMainForm::NewSceneCommand);
+    fresh->setObjectName(QStringLiteral("ActionNewScene"));
+    fresh->setShortcut(QKeySequence::New);
     QAction* save = file->addAction(QStringLiteral("Сохранить KGF"), this, &TMainForm::SaveSceneCommand);
     save->setObjectName(QStringLiteral("ActionSaveKgf"));
     save->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
@@ -150,6 +163,8 @@ void TMainForm::buildMenu()
     QAction* quit = file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("ActionExit"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+
+    buildEditMenu();
 
     // Adding objects comes with the Add page; until then the items stay disabled.
     QMenu* create = menuBar()->addMenu(QStringLiteral("Создать"));
@@ -177,25 +192,35 @@ void TMainForm::buildMenu()
     connect(console, &QAction::triggered, this, [this] { consoleForm_->ShowConsole(); });
 }
 
+void TMainForm::buildEditMenu()
+{
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Правка"));
+    undoAction_ = edit->addAction(QStringLiteral("Отменить"), this, [this] {
+        if (document_)
+            document_->Undo();
+    });
+    undoAction_->setObjectName(QStringLiteral("ActionUndo"));
+    undoAction_->setShortcut(QKeySequence::Undo);
+    redoAction_ = edit->addAction(QStringLiteral("Повторить"), this, [this] {
+        if (document_)
+            document_->Redo();
+    });
+    redoAction_->setObjectName(QStringLiteral("ActionRedo"));
+    // Ctrl+Shift+Z as on most Linux desktops, Ctrl+Y as on the others.
+    redoAction_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    undoAction_->setEnabled(false);
+    redoAction_->setEnabled(false);
+}
+
 QWidget* TMainForm::buildTreePanel(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QStringLiteral("TreePanel"));
-    panel->setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(2, 2, 2, 2);
-    tree_ = new QTreeWidget(panel);
-    tree_->setObjectName(QStringLiteral("MODtree"));
-    tree_->setHeaderHidden(true);
-    tree_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(tree_);
+    hierarchy_ = new THierarchyPanel(services_, parent);
 
     treeToggle_ = new QToolButton(parent);
     treeToggle_->setObjectName(QStringLiteral("TreeToggle"));
     treeToggle_->setText(QStringLiteral("<"));
     connect(treeToggle_, &QToolButton::clicked, this, [this] { SetTreeVisible(!treeVisible_); });
-    return panel;
+    return hierarchy_;
 }
 
 QWidget* TMainForm::buildToolPanel(QWidget* parent)
@@ -205,9 +230,10 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     panel->setAutoFillBackground(true);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
-    pages_ = new QTabWidget(panel);
+    pages_ = new TPageHost(panel);
     pages_->setObjectName(QStringLiteral("ToolPages"));
     pages_->setUsesScrollButtons(true);
+    pages_->onRefused = [this](const std::string& reason) { Report(reason); };
     layout->addWidget(pages_);
 
     auto* add = new QWidget(pages_);
@@ -217,16 +243,21 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     connect(loadButton, &QPushButton::clicked, this, &TMainForm::LoadSceneCommand);
     addLayout->addWidget(loadButton);
     addLayout->addStretch();
-    pages_->addTab(add, QStringLiteral("Добавить"));
-    for (const char* title : {"Свойства", "Материалы", "Secondaries", "SkyBox", "Bounds", "Конвертер"})
-        pages_->addTab(new QWidget(pages_), QString::fromUtf8(title));
+    pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
+    // The pages still to come stand as empty tabs in their places.
+    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"}, {"materials", "Материалы"},
+                                                         {"secondaries", "Secondaries"}, {"skybox", "SkyBox"},
+                                                         {"bounds", "Bounds"}, {"converter", "Конвертер"}};
+    for (const auto& [id, title] : later)
+        pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
 
     auto* meshes = new QWidget(pages_);
     auto* meshLayout = new QVBoxLayout(meshes);
     meshList_ = new QListWidget(meshes);
     meshList_->setObjectName(QStringLiteral("MeshList"));
     meshLayout->addWidget(meshList_);
-    pages_->addTab(meshes, QStringLiteral("Meshes"));
+    pages_->AddPage(QStringLiteral("meshes"), QStringLiteral("Meshes"), meshes, nullptr);
+    pages_->setCurrentIndex(0);
     return panel;
 }
 
@@ -256,6 +287,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (!MayDiscardChanges()) {
+        event->ignore();
+        return;
+    }
     idleTimer_->stop();
     consoleForm_->close();
     event->accept();
@@ -275,15 +310,15 @@ void TMainForm::layoutPanels()
     view_->setGeometry(0, 0, width, height);
     const bool panels = flags_.ShowPanels;
     const int left = LeftEdge(treeVisible_);
-    treePanel_->setGeometry(0, 0, kTreePanelWidth, height - kAnimPanelHeight);
+    hierarchy_->setGeometry(0, 0, kTreePanelWidth, height - kAnimPanelHeight);
     treeToggle_->setGeometry(left - kLeftEdgeWithoutTree, 0, kLeftEdgeWithoutTree, height - kAnimPanelHeight);
     toolPanel_->setGeometry(width - kToolPanelWidth, 0, kToolPanelWidth, height);
     animPanel_->setGeometry(0, height - kAnimPanelHeight, width - kToolPanelWidth, kAnimPanelHeight);
-    treePanel_->setVisible(panels && treeVisible_);
+    hierarchy_->setVisible(panels && treeVisible_);
     treeToggle_->setVisible(panels);
     toolPanel_->setVisible(panels);
     animPanel_->setVisible(panels);
-    for (QWidget* panel : {treePanel_, static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
+    for (QWidget* panel : {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
         panel->raise();
     const Viewport whole = ViewportFor(width, height, false, treeVisible_);
     Settings.ScreenWidth = whole.width;
@@ -368,55 +403,122 @@ void TMainForm::reportFrameError(const std::string& text)
 
 void TMainForm::RefreshEditorLists()
 {
-    if (SceneObjects->TakeChanged())
-        RebuildTree();
-    if (Meshes->TakeChanged()) {
-        std::vector<std::string> names;
-        for (std::int32_t i = 0; i < Meshes->Count(); ++i)
-            names.push_back(Meshes->Get(i).Name);
-        refill(*meshList_, names);
-    }
-    if (AnimList->TakeChanged()) {
-        std::vector<std::string> names;
-        for (std::int32_t i = 0; i < AnimList->Count(); ++i)
-            names.push_back(AnimList->Get(i).Name);
-        refill(*scriptList_, names);
-    }
+    // The document reads the engine's change flags and tells the views: the
+    // tree first, then the mesh list, then the script list.
+    if (document_)
+        document_->Poll();
 }
 
 void TMainForm::RebuildTree()
 {
-    std::set<QString> selected;
-    for (const QTreeWidgetItem* item : tree_->selectedItems())
-        selected.insert(item->text(0));
-    tree_->setUpdatesEnabled(false);
-    tree_->clear();
-    addNodes(nullptr, *tree_, BuildTree(*SceneObjects));
-    tree_->expandAll();
-    for (QTreeWidgetItemIterator it(tree_); *it; ++it)
-        if (selected.count((*it)->text(0)) != 0)
-            (*it)->setSelected(true);
-    tree_->setUpdatesEnabled(true);
+    hierarchy_->RebuildTree();
 }
 
-void TMainForm::SaveSceneCommand()
+void TMainForm::documentChanged(std::uint32_t changes)
+{
+    if (Has(changes, DocChange::Meshes))
+        refillMeshList();
+    if (Has(changes, DocChange::Scripts))
+        refillScriptList();
+    if (Has(changes, DocChange::Selection))
+        pages_->RefreshCurrent();
+    if (Has(changes, DocChange::History))
+        updateTitle();
+}
+
+void TMainForm::refillMeshList()
+{
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < Meshes->Count(); ++i)
+        names.push_back(Meshes->Get(i).Name);
+    refill(*meshList_, names);
+}
+
+void TMainForm::refillScriptList()
+{
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < AnimList->Count(); ++i)
+        names.push_back(AnimList->Get(i).Name);
+    refill(*scriptList_, names);
+}
+
+void TMainForm::updateTitle()
+{
+    QString name = QStringLiteral("без имени");
+    if (document_ && !document_->FileName().empty())
+        name = q(document_->FileName());
+    setWindowTitle(QStringLiteral("Editor for Ra7Davevi - ") + name + QStringLiteral("[*]"));
+    setWindowModified(document_ && document_->Modified());
+    if (!undoAction_)
+        return;
+    const bool undo = document_ && document_->CanUndo();
+    const bool redo = document_ && document_->CanRedo();
+    undoAction_->setEnabled(undo);
+    redoAction_->setEnabled(redo);
+    undoAction_->setText(undo ? QStringLiteral("Отменить ") + q(document_->UndoLabel()) : QStringLiteral("Отменить"));
+    redoAction_->setText(redo ? QStringLiteral("Повторить ") + q(document_->RedoLabel()) : QStringLiteral("Повторить"));
+}
+
+void TMainForm::Report(const std::string& text)
+{
+    LogLine("! " + text);
+    statusBar()->showMessage(q(text), 10000);
+}
+
+bool TMainForm::MayDiscardChanges()
+{
+    if (!document_ || !document_->Modified())
+        return true;
+    const std::string name = document_->FileName().empty() ? "без имени" : document_->FileName();
+    switch (dialogs_.AskSaveChanges("В сцене <" + name + "> есть несохранённые изменения. Сохранить их?")) {
+    case SaveChoice::Save:
+        return SaveSceneCommand();
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        return false;
+    }
+    return false;
+}
+
+void TMainForm::NewSceneCommand()
+{
+    if (!Started() || !MayDiscardChanges())
+        return;
+    try {
+        view_->makeCurrent();
+        session_->NewScene();
+        LogLine("- Новая сцена");
+    } catch (const std::exception& e) {
+        Report(e.what());
+    }
+    document_->SceneReplaced("", false);
+}
+
+bool TMainForm::SaveSceneCommand()
 {
     const auto chosen = dialogs_.AskSaveFile("Сохранить KGF", "KGF format (*.kgf)");
     if (!chosen)
-        return;
+        return false;
     try {
         const std::string fileName = BeginSave(*chosen);
         saveForm_->SaveWindowDisplay();
         dialogs_.RunModal(*saveForm_);
         FinishSave(fileName, saveForm_->Model());
+        if (document_)
+            document_->MarkSaved(fileName);
+        return true;
     } catch (const std::exception& e) {
         LogLine(std::string("! ") + e.what());
         dialogs_.ShowError(e.what());
+        return false;
     }
 }
 
 void TMainForm::LoadSceneCommand()
 {
+    if (!MayDiscardChanges())
+        return;
     const auto chosen = dialogs_.AskOpenFile("Загрузить KGF", "KGF format (*.kgf)");
     if (chosen)
         LoadSceneFile(*chosen);
@@ -424,14 +526,43 @@ void TMainForm::LoadSceneCommand()
 
 void TMainForm::LoadSceneFile(const std::string& path)
 {
+    if (!document_)
+        return;
+    // A scene loaded into the untouched start-up scene is that file; loaded
+    // into anything else it is a merge that no file holds yet.
+    const bool fresh = document_->FileName().empty() && !document_->Modified() && !document_->CanUndo();
+    bool loaded = false;
     try {
         view_->makeCurrent();
+        document_->EditorObjectsRenamed(MakeWayForLoadedNames(*SceneObjects, path, document_->EditorObjects()));
         LoadScene(path);
+        loaded = true;
     } catch (const std::exception& e) {
         LogLine(std::string("! ") + e.what());
         dialogs_.ShowError(e.what());
     }
-    RefreshEditorLists();
+    if (loaded && fresh)
+        document_->SceneReplaced(path, false);
+    else
+        document_->SceneReplaced(fresh ? "" : document_->FileName(), true);
+}
+
+bool TMainForm::SelectObject(const std::string& name)
+{
+    if (!document_ || !SceneObjects->FindByName(name))
+        return false;
+    document_->Select({name});
+    return true;
+}
+
+bool TMainForm::ShowPage(const QString& id)
+{
+    return pages_->ShowPage(id);
+}
+
+QStringList TMainForm::PageIds() const
+{
+    return pages_->Ids();
 }
 
 } // namespace ra7::editor

@@ -8,6 +8,7 @@
 #include "core/FrameClock.h"
 #include "core/SettingsToggles.h"
 #include "core/ViewLayout.h"
+#include "ui/EditorPage.h"
 
 #include <QMainWindow>
 
@@ -17,10 +18,8 @@
 class QAction;
 class QLabel;
 class QListWidget;
-class QTabWidget;
 class QTimer;
 class QToolButton;
-class QTreeWidget;
 
 namespace ra7 {
 class TDotContext;
@@ -29,9 +28,12 @@ class TDotContext;
 namespace ra7::editor {
 
 class DialogService;
+class EditorDocument;
 class EditorSession;
 class TConsoleForm;
 class TGLView;
+class THierarchyPanel;
+class TPageHost;
 class TSaveForm;
 class TShadersForm;
 
@@ -49,10 +51,23 @@ public:
     bool Started() const;
 
     // The File menu's commands.
-    void SaveSceneCommand();
+    void NewSceneCommand();
+    // Returns true when the scene was written.
+    bool SaveSceneCommand();
     void LoadSceneCommand();
     // Loads a scene given on the command line (errors shown to the user).
     void LoadSceneFile(const std::string& path);
+    // Unsaved changes are about to be lost: asks to save, drop or stop.
+    // True when the caller may go on.
+    bool MayDiscardChanges();
+
+    // Selects an object as a click in the tree would (the command line's --select).
+    bool SelectObject(const std::string& name);
+    // Shows a page of the tool panel by its id ("properties", "materials", ...).
+    bool ShowPage(const QString& id);
+    QStringList PageIds() const;
+    // A refusal or failure for the user: the status bar and a "! " console line.
+    void Report(const std::string& text);
 
     // RefreshEditorLists: the tree, the mesh list and the script list, each
     // only when its source reports a change.
@@ -73,6 +88,11 @@ public:
     TSaveForm& SaveForm() { return *saveForm_; }
     TShadersForm& ShadersForm() { return *shadersForm_; }
     TGLView& View() { return *view_; }
+    THierarchyPanel& Hierarchy() { return *hierarchy_; }
+    TPageHost& Pages() { return *pages_; }
+    EditorServices& Services() { return services_; }
+    // The scene being edited; null until the engine has started.
+    EditorDocument* Document() const { return document_.get(); }
 
 signals:
     void frameDrawn();
@@ -83,6 +103,7 @@ protected:
 
 private:
     void buildMenu();
+    void buildEditMenu();
     QWidget* buildTreePanel(QWidget* parent);
     QWidget* buildToolPanel(QWidget* parent);
     QWidget* buildAnimPanel(QWidget* parent);
@@ -91,8 +112,13 @@ private:
     void idle();
     void paint();
     void reportFrameError(const std::string& text);
+    void documentChanged(std::uint32_t changes);
+    void updateTitle();
+    void refillMeshList();
+    void refillScriptList();
 
     DialogService& dialogs_;
+    EditorServices services_;
     EditorFlags flags_;
     bool treeVisible_ = true;
     FrameClock clock_;
@@ -103,20 +129,22 @@ private:
 
     QWidget* client_ = nullptr;
     TGLView* view_ = nullptr;
-    QWidget* treePanel_ = nullptr;
+    THierarchyPanel* hierarchy_ = nullptr;
     QToolButton* treeToggle_ = nullptr;
-    QTreeWidget* tree_ = nullptr;
     QWidget* toolPanel_ = nullptr;
-    QTabWidget* pages_ = nullptr;
+    TPageHost* pages_ = nullptr;
     QListWidget* meshList_ = nullptr;
     QWidget* animPanel_ = nullptr;
     QListWidget* scriptList_ = nullptr;
     QLabel* fpsLabel_ = nullptr;
     QAction* bloomAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QTimer* idleTimer_ = nullptr;
 
     std::unique_ptr<TDotContext> context_;
     std::unique_ptr<EditorSession> session_;
+    std::unique_ptr<EditorDocument> document_;
     TSaveForm* saveForm_ = nullptr;
     TShadersForm* shadersForm_ = nullptr;
     TConsoleForm* consoleForm_ = nullptr;

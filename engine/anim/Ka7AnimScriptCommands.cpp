@@ -4,6 +4,7 @@
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
+#include "scene/SceneHierarchy.h"
 
 #include <cmath>
 
@@ -80,6 +81,12 @@ void Attach(const std::string& obj, const std::string& obj2, Vec&, Vec&, Vec&, f
     KaSceneObj* child = findObject(obj2);
     if (!parent || !child)
         return;
+    // A loop would take both objects out of the update and the tree; the
+    // script line is skipped instead, with a line in the log.
+    if (IsDescendant(*SceneObjects, *parent, child->Name())) {
+        LogLine("! attach " + obj + " " + obj2 + ": " + obj2 + " не может стать потомком своего потомка");
+        return;
+    }
     parent->AddChild(*child);
     markChanged();
 }

@@ -60,6 +60,31 @@ public:
         items_.pop_back();
     }
 
+    // Delete without releasing: the item comes back to the caller (an undo
+    // keeps it) and the former last item takes its place.
+    std::unique_ptr<Item> Take(std::int32_t index)
+    {
+        const std::size_t slot = checkedIndex(index);
+        std::unique_ptr<Item> taken = std::move(items_[slot]);
+        if (slot + 1 != items_.size())
+            items_[slot] = std::move(items_.back());
+        items_.pop_back();
+        Changed = true;
+        return taken;
+    }
+
+    // The inverse of Take at `index` (0 to Count()): the item that deletion
+    // moved into that place goes back to the end and `item` takes it.
+    void InsertAt(std::int32_t index, std::unique_ptr<Item> item)
+    {
+        if (index < 0 || index > Count() || !item)
+            throw Error("Array index out of bounds.");
+        items_.push_back(std::move(item));
+        if (static_cast<std::size_t>(index) + 1 != items_.size())
+            std::swap(items_[static_cast<std::size_t>(index)], items_.back());
+        Changed = true;
+    }
+
     void Clear()
     {
         items_.clear();

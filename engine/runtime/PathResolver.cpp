@@ -2,6 +2,7 @@
 
 #include "runtime/TextCodec.h"
 
+#include <algorithm>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -75,6 +76,13 @@ std::string relativeToWorkingDirectory(const fs::path& chosen)
     if (relative.empty() || *relative.begin() == "..")
         return absolute.string();
     return relative.string();
+}
+
+std::string storedForm(std::string_view path)
+{
+    std::string stored(path);
+    std::replace(stored.begin(), stored.end(), '/', '\\');
+    return stored;
 }
 
 } // namespace ra7

@@ -21,4 +21,9 @@ std::filesystem::path resolvePath(std::string_view storedName);
 // becomes relative to it, a path outside it stays absolute.
 std::string relativeToWorkingDirectory(const std::filesystem::path& chosen);
 
+// A path in the form names are stored in files: "\" between folders, as the
+// engine's files have always held them, so that one file chosen twice gives
+// one name and scenes travel between systems.
+std::string storedForm(std::string_view path);
+
 } // namespace ra7

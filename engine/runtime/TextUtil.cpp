@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <cstdio>
 
 namespace ra7 {
@@ -73,6 +74,10 @@ std::optional<float> parseSingle(std::string_view text)
     const auto [end, ec] =
         std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
     if (ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
+        return std::nullopt;
+    // A double beyond the single range has no single to become (the cast
+    // would be undefined); it is as much "not a number" as "abc".
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
         return std::nullopt;
     return static_cast<float>(value);
 }

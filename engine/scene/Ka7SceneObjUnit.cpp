@@ -5,6 +5,7 @@
 #include "runtime/TextUtil.h"
 #include "scene/Ka7SceneUnit.h"
 #include "scene/KgfNameTable.h"
+#include "scene/SceneHierarchy.h"
 
 namespace ra7 {
 
@@ -87,8 +88,10 @@ void KaSceneObj::AddChild(KaSceneObj& child)
         return;
     if (IndexOfChild(child.Name()) != -1)
         throw Error("Array element already exists.");
+    KaObjArray* array = owner_ ? owner_ : child.owner_;
+    if (&child == this || (array && IsDescendant(*array, *this, child.Name())))
+        throw Error("\"" + child.Name() + "\" cannot be attached to \"" + name_ + "\": the hierarchy would loop");
     if (!child.ParentName.empty()) {
-        KaObjArray* array = child.owner_ ? child.owner_ : owner_;
         KaSceneObj* oldParent = array ? array->FindByName(child.ParentName) : nullptr;
         if (oldParent) {
             const std::int32_t index = oldParent->IndexOfChild(child.Name());
@@ -97,8 +100,13 @@ void KaSceneObj::AddChild(KaSceneObj& child)
         }
     }
     Children.push_back(child.Name());
-    if (child.Trans && child.LocalTrans)
+    if (child.Trans && child.LocalTrans) {
         child.LocalTrans->Assign(*child.Trans);
+        // The child stays where it stands: its offset is its world position
+        // seen from the parent, which the next update turns back into the same place.
+        if (Trans)
+            child.LocalTrans->Position = OffsetInParent(*Trans, child.Trans->Position);
+    }
     child.ParentName = name_;
 }
 

@@ -65,9 +65,11 @@ public:
     // Moves the last child into the gap; "Array index out of bounds." past the end.
     void DeleteChild(std::int32_t index);
     void ClearChildren();
-    // Attaches `child` to this object, taking it from its old parent; its
-    // world placement becomes its offset. "Array element already exists."
-    // when the name is already listed.
+    // Attaches `child` to this object, taking it from its old parent; it
+    // keeps its world position, which becomes its offset seen from this
+    // object. "Array element already exists." when the name is already
+    // listed; refused when `child` is this object or one of its ancestors,
+    // which would close a loop.
     void AddChild(KaSceneObj& child);
 
     // The array that holds the object, or nullptr.

@@ -219,17 +219,51 @@ KaSceneObj* KaObjArray::AddCopy(const KaSceneObj& source)
 
 void KaObjArray::DeleteByName(std::string_view name)
 {
+    std::unique_ptr<KaSceneObj> victim = Extract(name);
+    victim.reset();
+}
+
+std::unique_ptr<KaSceneObj> KaObjArray::Extract(std::string_view name)
+{
     const std::int32_t index = IndexOfName(name);
     if (index < 0)
-        return;
+        return nullptr;
+    KaSceneObj& object = *items_[static_cast<std::size_t>(index)];
+    // Its children become roots where they stand: a child whose parent is
+    // gone would be updated by nobody and shown nowhere.
+    for (const std::string& childName : object.Children)
+        if (KaSceneObj* child = FindByName(childName); child && child->ParentName == object.name_)
+            child->ParentName.clear();
+    object.Children.clear();
+    if (KaSceneObj* parent = object.ParentName.empty() ? nullptr : FindByName(object.ParentName);
+        parent && parent != &object) {
+        const std::int32_t childIndex = parent->IndexOfChild(object.name_);
+        if (childIndex >= 0)
+            parent->DeleteChild(childIndex);
+    }
+    object.ParentName.clear();
+
     const std::int32_t last = Count() - 1;
-    std::unique_ptr<KaSceneObj> victim = unplace(index);
+    std::unique_ptr<KaSceneObj> taken = unplace(index);
     // The last object itself moves into the gap: it keeps its name, links,
     // particles and audio source, and its parent keeps listing it.
     if (index != last)
         moveSlot(last, index);
     items_.pop_back();
-    victim.reset(); // detaches it from its parent; its children keep their ParentName
+    taken->owner_ = nullptr;
+    MarkChanged();
+    return taken;
+}
+
+void KaObjArray::InsertAt(std::int32_t slot, std::unique_ptr<KaSceneObj> object)
+{
+    if (slot < 0 || slot > Count() || !object)
+        throw Error(kOutOfBounds);
+    items_.emplace_back();
+    // The object that deletion moved into the gap goes back to the end.
+    if (slot != Count() - 1)
+        moveSlot(slot, Count() - 1);
+    place(slot, std::move(object));
     MarkChanged();
 }
 

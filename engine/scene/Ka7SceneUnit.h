@@ -59,9 +59,17 @@ public:
     // Appends a copy of Source under a unique name; a copied camera becomes
     // the active one when none is. Returns the copy.
     KaSceneObj* AddCopy(const KaSceneObj& source);
-    // Deletes the named object; the last object moves into its slot. An
-    // unknown name does nothing.
+    // Deletes the named object; the last object moves into its slot. It
+    // leaves its parent's child list, and its children become roots that
+    // keep their world placement. An unknown name does nothing.
     void DeleteByName(std::string_view name);
+    // DeleteByName without releasing the object: it leaves the array exactly
+    // as deletion would take it and comes back to the caller (nullptr for an
+    // unknown name). Its ParentName and Children are emptied.
+    std::unique_ptr<KaSceneObj> Extract(std::string_view name);
+    // The inverse of Extract at `slot` (0 to Count()): the object deletion
+    // moved into that slot goes back to the end and `object` takes the slot.
+    void InsertAt(std::int32_t slot, std::unique_ptr<KaSceneObj> object);
     void Clear();
 
     void BeginUpdate() { updating_ = true; }

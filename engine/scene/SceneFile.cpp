@@ -8,6 +8,7 @@
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 #include "scene/MaterialCatalog.h"
+#include "scene/SceneHierarchy.h"
 #include "scene/SceneObjectKinds.h"
 
 #include <algorithm>
@@ -37,6 +38,16 @@ std::int32_t readParticleCount(RecordReader& file)
         file.failAt(offset, "particle count " + std::to_string(count) + " is outside 0 to " +
                                 std::to_string(kMaxParticleCount));
     return count;
+}
+
+std::vector<std::string> readNameTable(RecordReader& file)
+{
+    const std::size_t nameCount = file.readCount(kShortStringSize, "name count");
+    std::vector<std::string> names;
+    names.reserve(nameCount);
+    for (std::size_t i = 0; i < nameCount; ++i)
+        names.push_back(file.readShortString());
+    return names;
 }
 
 std::vector<std::string> readLines(RecordReader& file)
@@ -91,12 +102,7 @@ std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind,
 
 void ReadSceneFile(RecordReader& file, SceneFileHandler& handler)
 {
-    const std::size_t nameCount = file.readCount(kShortStringSize, "name count");
-    std::vector<std::string> storedNames;
-    storedNames.reserve(nameCount);
-    for (std::size_t i = 0; i < nameCount; ++i)
-        storedNames.push_back(file.readShortString());
-    const KgfNameTable names = handler.PrepareNames(std::move(storedNames));
+    const KgfNameTable names = handler.PrepareNames(readNameTable(file));
 
     const std::size_t recordCount = file.readCount(kSmallestRecord, "record count");
     for (std::size_t record = 0; record < recordCount; ++record) {
@@ -111,6 +117,12 @@ void ReadSceneFile(RecordReader& file, SceneFileHandler& handler)
             file.failAt(tagOffset, "unknown record tag \"" + printableTag(tag) + "\"");
         handler.OnObject(ReadObjectRecord(file, *kind, names));
     }
+}
+
+std::vector<std::string> ReadSceneNameTable(std::string_view fileName)
+{
+    RecordReader file = RecordReader::openFile(fileName);
+    return readNameTable(file);
 }
 
 SceneFileContents ReadSceneFileContents(RecordReader& file)
@@ -227,12 +239,7 @@ void KaObjArray::restoreLocalOffsets(std::int32_t first)
         const KaSceneObj* parent = child->ParentName.empty() ? nullptr : FindByName(child->ParentName);
         if (!parent || !parent->Trans || !child->Trans || !child->LocalTrans)
             continue;
-        const auto inverse = MatrixInverse3(parent->Trans->Rotation);
-        if (!inverse)
-            continue;
-        Vector3 offset = VectorSub(child->Trans->Position, parent->Trans->Position);
-        VectorTransform(offset, *inverse);
-        child->LocalTrans->Position = offset;
+        child->LocalTrans->Position = OffsetInParent(*parent->Trans, child->Trans->Position);
     }
 }
 

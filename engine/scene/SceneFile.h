@@ -41,4 +41,8 @@ struct SceneFileContents {
 };
 SceneFileContents ReadSceneFileContents(RecordReader& file);
 
+// The name table alone, as stored at the head of a scene file: the names its
+// objects bring, read without reading the records.
+std::vector<std::string> ReadSceneNameTable(std::string_view fileName);
+
 } // namespace ra7

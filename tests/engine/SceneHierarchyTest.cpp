@@ -5,7 +5,9 @@
 #include "effects/Ka7Light.h"
 #include "effects/Ka7Sound.h"
 #include "runtime/Errors.h"
+#include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
+#include "scene/SceneHierarchy.h"
 
 #include <gmock/gmock.h>
 
@@ -31,9 +33,39 @@ TEST_F(Hierarchy, ChildOffsetIsAddedToTheParentPosition)
     parent.Trans->Position = {5, 0, 0};
     child.Trans->Position = {10, 0, 0};
     parent.AddChild(child);
-    expectNear(child.LocalTrans->Position, {10, 0, 0}); // the world placement became the offset
+    expectNear(child.LocalTrans->Position, {5, 0, 0}); // the child stays where it stands
     parent.Update();
-    expectNear(child.Trans->Position, {15, 0, 0});
+    expectNear(child.Trans->Position, {10, 0, 0});
+    parent.Trans->Position = {6, 1, 0};
+    parent.Update();
+    expectNear(child.Trans->Position, {11, 1, 0});
+}
+
+TEST_F(Hierarchy, AttachingUnderATurnedParentKeepsTheWorldPosition)
+{
+    auto& parent = add<KaGeometry>("parent");
+    auto& child = add<KaGeometry>("child");
+    parent.Trans->Position = {1, 2, 3};
+    parent.Trans->Rotation = MatrixMultiply3(RotationZ(0.7f), RotationX(-1.1f));
+    child.Trans->Position = {-4, 9, 2};
+    parent.AddChild(child);
+    parent.Update();
+    expectNear(child.Trans->Position, {-4, 9, 2});
+}
+
+TEST_F(Hierarchy, AttachingAnAncestorBelowItsDescendantIsRefusedBeforeAnythingChanges)
+{
+    auto& a = add<KaGeometry>("a");
+    auto& b = add<KaGeometry>("b");
+    auto& c = add<KaGeometry>("c");
+    a.AddChild(b);
+    b.AddChild(c);
+    EXPECT_THROW(c.AddChild(a), Error);
+    EXPECT_THROW(a.AddChild(a), Error);
+    EXPECT_TRUE(a.ParentName.empty());
+    EXPECT_THAT(a.Children, ElementsAre("b"));
+    EXPECT_THAT(c.Children, ElementsAre());
+    EXPECT_EQ(c.ParentName, "b");
 }
 
 TEST_F(Hierarchy, ParentRotationTurnsTheOffsetAndReplacesTheChildRotation)
@@ -46,7 +78,7 @@ TEST_F(Hierarchy, ParentRotationTurnsTheOffsetAndReplacesTheChildRotation)
     parent.AddChild(child);
     parent.Trans->Rotation = RotationZ(std::numbers::pi_v<float> / 2);
     parent.Update();
-    expectNear(child.Trans->Position, {5, 10, 0});
+    expectNear(child.Trans->Position, {5, 5, 0}); // the offset (5, 0, 0) turned a quarter about z
     EXPECT_EQ(child.Trans->Rotation, parent.Trans->Rotation);
     expectNear(child.PrevTrans->Position, {10, 0, 0}); // where it stood before this propagation
 }
@@ -69,19 +101,20 @@ TEST_F(Hierarchy, PropagationRunsDepthFirstInChildOrder)
     root.Update();
     expectNear(a.Trans->Position, {101, 0, 0});
     expectNear(b.Trans->Position, {100, 1, 0});
-    expectNear(a1.Trans->Position, {101, 0, 1});
+    expectNear(a1.Trans->Position, {100, 0, 1}); // a's new place plus a1's offset (−1, 0, 1)
     scene().UpdateRoots(); // a second frame changes nothing
-    expectNear(a1.Trans->Position, {101, 0, 1});
+    expectNear(a1.Trans->Position, {100, 0, 1});
 }
 
-TEST_F(Hierarchy, UpdateRootsSkipsObjectsWhoseParentWasDeleted)
+TEST_F(Hierarchy, DeletingAParentLeavesItsChildrenAsRootsWhereTheyStand)
 {
     auto& parent = add<KaGeometry>("parent");
     auto& child = add<KaGeometry>("child");
     parent.AddChild(child);
     child.Trans->Position = {7, 7, 7};
+    parent.Trans->Position = {1, 1, 1};
     scene().DeleteByName("parent");
-    EXPECT_EQ(child.ParentName, "parent"); // the orphan keeps its link
+    EXPECT_EQ(child.ParentName, ""); // a root now, or nobody would update it
     scene().UpdateRoots();
     expectNear(child.Trans->Position, {7, 7, 7});
 }
@@ -156,7 +189,7 @@ TEST_F(Hierarchy, DeletingAChildRemovesItFromItsParentOnly)
     a.AddChild(grandchild);
     scene().DeleteByName("a");
     EXPECT_THAT(parent.Children, ElementsAre("b"));
-    EXPECT_EQ(grandchild.ParentName, "a");
+    EXPECT_EQ(grandchild.ParentName, "");
 }
 
 TEST_F(Hierarchy, MovingTheLastObjectIntoAGapKeepsItsLinks)
@@ -173,6 +206,48 @@ TEST_F(Hierarchy, MovingTheLastObjectIntoAGapKeepsItsLinks)
     EXPECT_THAT(parent.Children, ElementsAre("last"));
     EXPECT_THAT(last.Children, ElementsAre("lamp"));
     EXPECT_EQ(scene().FindByName("lamp")->ParentName, "last");
+}
+
+TEST_F(Hierarchy, InsertAtPutsBackWhatExtractTookSlotForSlot)
+{
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        add<KaGeometry>(name);
+    auto order = [&] {
+        std::vector<std::string> names;
+        for (std::int32_t i = 0; i < scene().Count(); ++i)
+            names.push_back(scene().GetItem(i)->Name());
+        return names;
+    };
+    const std::vector<std::string> before = order();
+    std::unique_ptr<KaSceneObj> b = scene().Extract("b");
+    std::unique_ptr<KaSceneObj> d = scene().Extract("d"); // e moved into b's slot, then d's
+    ASSERT_TRUE(b && d);
+    EXPECT_EQ(b->Owner(), nullptr);
+    EXPECT_EQ(scene().FindByName("b"), nullptr);
+    scene().InsertAt(3, std::move(d));
+    scene().InsertAt(1, std::move(b));
+    EXPECT_EQ(order(), before);
+    for (std::int32_t i = 0; i < scene().Count(); ++i)
+        EXPECT_EQ(scene().IndexOfName(before[static_cast<std::size_t>(i)]), i);
+    EXPECT_EQ(scene().Extract("nothing"), nullptr);
+    EXPECT_THROW(scene().InsertAt(9, std::make_unique<KaGeometry>()), Error);
+}
+
+TEST_F(Hierarchy, RenameCarriesTheParentChildAndActiveCameraLinks)
+{
+    auto& parent = add<KaGeometry>("parent");
+    auto& middle = add<KaCamera>("eye");
+    auto& child = add<KaLight>("lamp");
+    parent.AddChild(middle);
+    middle.AddChild(child);
+    ActiveCameraName = "eye";
+    RenameObject(scene(), middle, "view");
+    EXPECT_EQ(scene().FindByName("view"), &middle);
+    EXPECT_EQ(scene().FindByName("eye"), nullptr);
+    EXPECT_THAT(parent.Children, ElementsAre("view"));
+    EXPECT_EQ(child.ParentName, "view");
+    EXPECT_EQ(ActiveCameraName, "view");
+    ActiveCameraName.clear();
 }
 
 TEST_F(Hierarchy, ALoopInADamagedHierarchyEndsTheUpdate)

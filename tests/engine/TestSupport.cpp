@@ -2,6 +2,9 @@
 
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
+#include "runtime/Ka7Log.h"
+
+#include <algorithm>
 
 #include <fstream>
 #include <iterator>
@@ -40,6 +43,13 @@ void ConsoleTest::TearDown()
 {
     DoneConsole();
     ScratchDirectoryTest::TearDown();
+}
+
+bool logHas(std::string_view text)
+{
+    const std::string line = FormatLogLine(text);
+    const std::vector<std::string>& lines = LogLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
 void writeFile(const fs::path& path, std::string_view bytes)

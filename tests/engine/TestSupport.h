@@ -30,6 +30,9 @@ protected:
     void TearDown() override;
 };
 
+// Whether the log holds a line that LogLine(text) would have written.
+bool logHas(std::string_view text);
+
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
 

@@ -54,13 +54,6 @@ bool hasExtension(const std::string& name, std::string_view extension)
 }
 
 // A name as files store it: Windows separators, so that scenes travel.
-std::string storedForm(const std::string& path)
-{
-    std::string stored = path;
-    std::replace(stored.begin(), stored.end(), '/', '\\');
-    return stored;
-}
-
 void refuse(const std::string& message)
 {
     LogLine("! " + message);

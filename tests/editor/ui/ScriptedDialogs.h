@@ -4,7 +4,9 @@
 
 #include "ui/DialogService.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 
 #include <deque>
 #include <functional>
@@ -13,16 +15,24 @@
 
 namespace ra7::editor::test {
 
+// How a modal window of the editor is left.
+enum class ModalOutcome { Accept, Reject, Escape };
+
 class ScriptedDialogs : public DialogService {
 public:
-    // Answers in order; an empty optional is a cancel.
+    // Answers to file, folder and text questions in order; an empty optional is a cancel.
     std::deque<std::optional<std::string>> answers;
+    // Answers to yes/no questions (none left: no) and to unsaved-changes questions (none left: cancel).
+    std::deque<bool> confirmations;
+    std::deque<SaveChoice> saveChoices;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
     // Acts on a modal window instead of a user (fills lists, presses
-    // buttons); the window is then closed as its "ОК" would close it.
+    // buttons); the window is then left as the next outcome says (none
+    // left: accepted, as its "OK" would).
     std::function<void(QDialog&)> onModal;
+    std::deque<ModalOutcome> modalOutcomes;
     std::vector<std::string> modalWindows;
 
     std::optional<std::string> AskOpenFile(const std::string& title, const std::string&) override
@@ -33,30 +43,66 @@ public:
     {
         return next(title);
     }
+    std::optional<std::string> AskFolder(const std::string& title) override { return next(title); }
     std::optional<std::string> AskText(const std::string& title, const std::string&,
                                        const std::string&) override
     {
         return next(title);
     }
+    bool Confirm(const std::string& text) override
+    {
+        questions.push_back(text);
+        return pop(confirmations, false);
+    }
+    SaveChoice AskSaveChanges(const std::string& text) override
+    {
+        questions.push_back(text);
+        return pop(saveChoices, SaveChoice::Cancel);
+    }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
-    void RunModal(QDialog& dialog) override
+    bool RunModal(QDialog& dialog) override
     {
         modalWindows.push_back(dialog.windowTitle().toStdString());
+        dialog.setResult(QDialog::Rejected);
+        bool closed = false;
+        const auto watch = QObject::connect(&dialog, &QDialog::finished, [&closed] { closed = true; });
         if (onModal)
             onModal(dialog);
-        dialog.accept();
+        if (!closed) {
+            switch (pop(modalOutcomes, ModalOutcome::Accept)) {
+            case ModalOutcome::Accept:
+                dialog.accept();
+                break;
+            case ModalOutcome::Reject:
+                dialog.reject();
+                break;
+            case ModalOutcome::Escape: {
+                // Through the window's own key handling, as a user's key would go.
+                QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(&dialog, &escape);
+                break;
+            }
+            }
+        }
+        QObject::disconnect(watch);
+        return dialog.result() == QDialog::Accepted;
     }
 
 private:
+    template <class T>
+    static T pop(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
     std::optional<std::string> next(const std::string& question)
     {
         questions.push_back(question);
-        if (answers.empty())
-            return std::nullopt;
-        auto answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return pop(answers, std::optional<std::string>());
     }
 };
 
