@@ -4,8 +4,7 @@
 #include "ui/TMainForm.h"
 
 #include "core/SettingsToggles.h"
-#include "editor/ui/EditorProject.h"
-#include "editor/ui/ScriptedDialogs.h"
+#include "editor/ui/MainWindowTest.h"
 #include "engine/TestSupport.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7Shaders.h"
@@ -40,84 +39,6 @@ namespace fs = std::filesystem;
 
 namespace ra7::editor {
 namespace {
-
-class MainWindow : public ra7::test::ScratchDirectoryTest {
-protected:
-    void SetUp() override
-    {
-        ScratchDirectoryTest::SetUp();
-        ResetSettings();
-        test::installShaders(dir());
-    }
-    void TearDown() override
-    {
-        form.reset();
-        ScratchDirectoryTest::TearDown();
-    }
-
-    // Starts the editor in the scratch project; the start-up error, if any.
-    std::string start()
-    {
-        form = std::make_unique<TMainForm>(dialogs);
-        std::string error = form->ShowAndStart();
-        test::pinDriverLibraries();
-        return error;
-    }
-    void startWithEditorData()
-    {
-        test::writeEditorData(dir());
-        ASSERT_EQ(start(), "");
-    }
-    void waitFrames(long count)
-    {
-        const long target = form->FramesDrawn() + count;
-        QElapsedTimer waited;
-        waited.start();
-        while (form->FramesDrawn() < target && waited.elapsed() < 30000)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        ASSERT_GE(form->FramesDrawn(), target);
-    }
-    template <class T>
-    T* find(QObject& parent, const char* name)
-    {
-        T* found = parent.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QAction* action(const char* name) { return find<QAction>(*form, name); }
-    std::vector<std::string> treeNames()
-    {
-        std::vector<std::string> names;
-        auto* tree = find<QTreeWidget>(*form, "MODtree");
-        for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            names.push_back((*it)->text(0).toStdString());
-        return names;
-    }
-    // A scene file with the given geometry objects, written apart from the editor's scene.
-    static void writeScene(const fs::path& path,
-                           const std::vector<std::pair<std::string, std::string>>& objects)
-    {
-        KaObjArray scene;
-        std::vector<std::int32_t> indexes;
-        for (const auto& [name, mesh] : objects) {
-            auto geometry = std::make_unique<KaGeometry>();
-            geometry->SetName(name);
-            geometry->MeshName = mesh;
-            indexes.push_back(scene.Count());
-            scene.Add(std::move(geometry));
-        }
-        scene.SaveObjects(path.string(), indexes, {});
-    }
-    static bool hasLine(const std::string& prefix)
-    {
-        const auto lines = readTextLines("log.txt");
-        return std::any_of(lines.begin(), lines.end(),
-                           [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
-    }
-
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TMainForm> form;
-};
 
 TEST_F(MainWindow, LogHoldsTheStartUpStepsInOrder)
 {
