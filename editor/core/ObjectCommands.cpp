@@ -6,11 +6,36 @@
 #include "scene/Ka7SceneUnit.h"
 #include "scene/SceneHierarchy.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace ra7::editor {
 
 namespace {
+
+// Many objects in one edit: the render lists are rebuilt once at the end,
+// not after every object (which made large edits quadratic).
+class BatchedChanges {
+public:
+    explicit BatchedChanges(KaObjArray& scene) : scene_(scene), outer_(!scene.Updating())
+    {
+        if (outer_)
+            scene_.BeginUpdate();
+    }
+    ~BatchedChanges()
+    {
+        if (!outer_)
+            return;
+        scene_.EndUpdate();
+        scene_.MarkChanged();
+    }
+    BatchedChanges(const BatchedChanges&) = delete;
+    BatchedChanges& operator=(const BatchedChanges&) = delete;
+
+private:
+    KaObjArray& scene_;
+    bool outer_;
+};
 
 std::string labelFor(const std::string& verb, const std::vector<std::string>& names)
 {
@@ -107,6 +132,7 @@ std::string DeleteObjectsCommand::Label() const
 void DeleteObjectsCommand::Do()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     removed_.clear();
     for (const std::string& name : names_) {
         const KaSceneObj* object = scene.FindByName(name);
@@ -129,6 +155,7 @@ void DeleteObjectsCommand::Do()
 void DeleteObjectsCommand::Undo()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     for (auto removed = removed_.rbegin(); removed != removed_.rend(); ++removed) {
         scene.InsertAt(removed->slot, std::move(removed->object));
         removed->links.Restore(scene);
@@ -177,11 +204,11 @@ void DuplicateObjectsCommand::duplicate(const std::string& name)
 void DuplicateObjectsCommand::Do()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     if (!done_) {
         for (const std::string& name : names_)
             duplicate(name);
         done_ = true;
-        scene.MarkChanged();
         return;
     }
     // A redo: the copies come back to the slots they were made in, with
@@ -195,12 +222,14 @@ void DuplicateObjectsCommand::Do()
 void DuplicateObjectsCommand::Undo()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     links_ = LinkSnapshot();
     links_.Take(scene, created_);
     held_.clear();
     // The copies are the last objects, so taking them from the end moves nothing else.
     for (auto name = created_.rbegin(); name != created_.rend(); ++name)
-        held_.insert(held_.begin(), scene.Extract(*name));
+        held_.push_back(scene.Extract(*name));
+    std::reverse(held_.begin(), held_.end());
 }
 
 // --- renaming ----------------------------------------------------------------
@@ -249,6 +278,7 @@ std::string AttachCommand::Label() const
 void AttachCommand::Do()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     KaSceneObj& parent = ObjectNamed(scene, parent_);
     before_ = LinkSnapshot();
     std::vector<std::string> touched = children_;
@@ -264,11 +294,11 @@ void AttachCommand::Do()
         before_.Restore(scene);
         throw;
     }
-    scene.MarkChanged();
 }
 
 void AttachCommand::Undo()
 {
+    const BatchedChanges batch(document_.Scene());
     before_.Restore(document_.Scene());
 }
 
@@ -285,6 +315,7 @@ std::string DetachCommand::Label() const
 void DetachCommand::Do()
 {
     KaObjArray& scene = document_.Scene();
+    const BatchedChanges batch(scene);
     before_ = LinkSnapshot();
     std::vector<std::string> touched = names_;
     for (const std::string& name : names_)
@@ -302,11 +333,11 @@ void DetachCommand::Do()
         }
         object->ParentName.clear();
     }
-    scene.MarkChanged();
 }
 
 void DetachCommand::Undo()
 {
+    const BatchedChanges batch(document_.Scene());
     before_.Restore(document_.Scene());
 }
 

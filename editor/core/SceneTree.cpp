@@ -3,21 +3,27 @@
 #include "runtime/TextCodec.h"
 #include "scene/Ka7SceneUnit.h"
 
-#include <unordered_set>
 
 namespace ra7::editor {
 
 namespace {
 
-using Shown = std::unordered_set<std::string>;
+// The slots already placed in the tree; a damaged hierarchy must not repeat one.
+using Shown = std::vector<char>;
+
+bool wasShown(const Shown& shown, const KaSceneObj& object)
+{
+    return shown[static_cast<std::size_t>(object.Slot())] != 0;
+}
 
 TreeNode addNode(const KaObjArray& scene, const KaSceneObj& object, Shown& shown)
 {
     TreeNode node{object.Name(), ImageOf(object), {}};
-    shown.insert(object.Name());
+    shown[static_cast<std::size_t>(object.Slot())] = 1;
+    node.children.reserve(object.Children.size());
     for (const std::string& childName : object.Children) {
         const KaSceneObj* child = scene.FindByName(childName);
-        if (!child || child->ParentName != object.Name() || shown.count(childName) != 0)
+        if (!child || child->ParentName != object.Name() || wasShown(shown, *child))
             continue;
         node.children.push_back(addNode(scene, *child, shown));
     }
@@ -67,10 +73,12 @@ NodeImage ImageOf(const KaSceneObj& object)
 std::vector<TreeNode> BuildTree(const KaObjArray& scene)
 {
     std::vector<TreeNode> roots;
-    Shown shown;
+    Shown shown(static_cast<std::size_t>(scene.Count()), 0);
     for (std::int32_t i = 0; i < scene.Count(); ++i) {
         const KaSceneObj* object = scene.GetItem(i);
-        if (object && object->ParentName.empty() && shown.count(object->Name()) == 0)
+        // A name held twice (a damaged file) is shown once: the tree finds objects by name.
+        if (object && object->ParentName.empty() && !wasShown(shown, *object) &&
+            scene.FindByName(object->Name()) == object)
             roots.push_back(addNode(scene, *object, shown));
     }
     return roots;

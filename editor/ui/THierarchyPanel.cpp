@@ -23,6 +23,12 @@ namespace ra7::editor {
 
 namespace {
 
+// Up to this many parents a new parent shows its children at once; in a
+// larger scene parents start closed (opening tens of thousands of nodes
+// would make every rebuild slow) and open on a click, or when one of their
+// children is selected.
+constexpr qsizetype kOpenParentsUpTo = 1000;
+
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -54,6 +60,18 @@ THierarchyPanel::THierarchyPanel(EditorServices& services, QWidget* parent) : QW
     tree_->setUniformRowHeights(true);
     connect(tree_, &QTreeWidget::itemSelectionChanged, this, &THierarchyPanel::treeSelectionChanged);
     connect(tree_, &QTreeWidget::customContextMenuRequested, this, &THierarchyPanel::showPopup);
+    connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
+        if (!syncing_) {
+            opened_.insert(item->text(0));
+            closed_.remove(item->text(0));
+        }
+    });
+    connect(tree_, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) {
+        if (!syncing_) {
+            closed_.insert(item->text(0));
+            opened_.remove(item->text(0));
+        }
+    });
     layout->addWidget(tree_, 1);
 
     selectionPanel_ = new QWidget(this);
@@ -133,9 +151,10 @@ void THierarchyPanel::addItems(QTreeWidgetItem* parent, const std::vector<TreeNo
         const QString name = q(node.name);
         item->setText(0, name);
         item->setIcon(0, NodeIcon(node.image));
-        item->setData(0, Qt::UserRole, static_cast<int>(node.image));
         items_.insert(name, item);
         made.push_back(item);
+        if (!node.children.empty())
+            parents_.push_back(item);
         addItems(item, node.children);
     }
     if (parent)
@@ -154,12 +173,28 @@ void THierarchyPanel::RebuildTree()
         const QSignalBlocker quiet(tree_);
         tree_->clear();
         items_.clear();
+        parents_.clear();
         addItems(nullptr, FilterTree(BuildTree(document_->Scene()), filter_->text().toStdString()));
-        tree_->expandAll();
+        expandAsBefore();
     }
     syncing_ = false;
     selectFromDocument();
     tree_->setUpdatesEnabled(true);
+}
+
+void THierarchyPanel::expandAsBefore()
+{
+    // A filtered tree shows every match where it hangs.
+    if (!filter_->text().isEmpty() || (parents_.size() <= kOpenParentsUpTo && closed_.isEmpty())) {
+        tree_->expandAll();
+        return;
+    }
+    const bool openByDefault = parents_.size() <= kOpenParentsUpTo;
+    for (QTreeWidgetItem* item : parents_) {
+        const QString& name = item->text(0);
+        if (openByDefault ? !closed_.contains(name) : opened_.contains(name))
+            item->setExpanded(true);
+    }
 }
 
 void THierarchyPanel::selectFromDocument()

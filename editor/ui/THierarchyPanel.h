@@ -6,6 +6,8 @@
 // user's clicks select in the document, in click order.
 
 #include <QHash>
+#include <QList>
+#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -71,7 +73,13 @@ private:
     QAction* deleteAction_ = nullptr;
     QAction* duplicateAction_ = nullptr;
     QAction* materialAction_ = nullptr;
+    void expandAsBefore();
+
     QHash<QString, QTreeWidgetItem*> items_;
+    QList<QTreeWidgetItem*> parents_;
+    // What the user opened and closed, kept by name across rebuilds.
+    QSet<QString> opened_;
+    QSet<QString> closed_;
     bool syncing_ = false;
 };
 
