@@ -54,12 +54,14 @@ bool parseOptions(const QApplication& app, Options& options)
                                         QStringLiteral("FILE"));
     const QCommandLineOption window(
         QStringLiteral("window"),
-        QStringLiteral("What the screenshot shows: main, console, save, or the main window with a page of the tool "
-                       "panel shown (add, properties, materials, secondaries, skybox, bounds, converter, meshes)."),
+        QStringLiteral(
+            "What the screenshot shows: main, console, save, or the main window with a page of the tool "
+            "panel shown (add, properties, materials, secondaries, skybox, bounds, converter, meshes)."),
         QStringLiteral("NAME"), QStringLiteral("main"));
-    const QCommandLineOption select(QStringLiteral("select"),
-                                    QStringLiteral("Select the object NAME after loading, as a click in the tree would."),
-                                    QStringLiteral("NAME"));
+    const QCommandLineOption select(
+        QStringLiteral("select"),
+        QStringLiteral("Select the object NAME after loading, as a click in the tree would."),
+        QStringLiteral("NAME"));
     const QCommandLineOption frames(QStringLiteral("frames"),
                                     QStringLiteral("Frames drawn before the screenshot (default 30)."),
                                     QStringLiteral("N"), QStringLiteral("30"));
@@ -177,7 +179,8 @@ int main(int argc, char** argv)
     if (!options.scene.isEmpty())
         form->LoadSceneFile(options.scene.toStdString());
     if (!options.select.isEmpty() && !form->SelectObject(options.select.toStdString())) {
-        std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n", qPrintable(options.select));
+        std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n",
+                     qPrintable(options.select));
         if (options.unattended())
             return 2;
     }

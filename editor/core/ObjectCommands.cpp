@@ -326,7 +326,8 @@ void DetachCommand::Do()
         KaSceneObj* object = scene.FindByName(name);
         if (!object)
             continue;
-        if (KaSceneObj* parent = object->ParentName.empty() ? nullptr : scene.FindByName(object->ParentName)) {
+        if (KaSceneObj* parent =
+                object->ParentName.empty() ? nullptr : scene.FindByName(object->ParentName)) {
             const std::int32_t index = parent->IndexOfChild(name);
             if (index >= 0)
                 parent->DeleteChild(index);

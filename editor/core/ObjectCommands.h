@@ -153,8 +153,8 @@ class SetValueCommand : public EditorCommand {
 public:
     using Apply = std::function<void(const T&)>;
     SetValueCommand(std::string label, std::string key, T before, T after, Apply apply)
-        : label_(std::move(label)), key_(std::move(key)), before_(std::move(before)), after_(std::move(after)),
-          apply_(std::move(apply))
+        : label_(std::move(label)), key_(std::move(key)), before_(std::move(before)),
+          after_(std::move(after)), apply_(std::move(apply))
     {
     }
     std::string Label() const override { return label_; }

@@ -56,8 +56,8 @@ std::uint8_t PreviewByte(float component);
 // --- chosen files ------------------------------------------------------------------
 // How a page stores a file the user chose in a dialog.
 struct StoredNameRules {
-    bool lowerCase = false;            // most resources are named in lower case
-    std::string_view extension = {};   // appended when the name does not end with it (".kgf")
+    bool lowerCase = false;          // most resources are named in lower case
+    std::string_view extension = {}; // appended when the name does not end with it (".kgf")
 };
 // The chosen path as names are stored: relative to the working directory
 // when it lies under it (absolute otherwise), with "\" between folders so

@@ -33,8 +33,8 @@ std::string LoadScene(const std::string& path)
     return text;
 }
 
-std::vector<std::pair<std::string, std::string>> MakeWayForLoadedNames(KaObjArray& scene, const std::string& path,
-                                                                       const std::vector<std::string>& editorNames)
+std::vector<std::pair<std::string, std::string>>
+MakeWayForLoadedNames(KaObjArray& scene, const std::string& path, const std::vector<std::string>& editorNames)
 {
     std::vector<std::pair<std::string, std::string>> renames;
     std::vector<std::string> table;

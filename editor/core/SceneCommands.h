@@ -29,8 +29,9 @@ std::string LoadScene(const std::string& path);
 // So the file's objects keep their names: saving them again writes the names
 // the file had, and its scripts move its own objects. Returns the renames
 // (old, new). A file that cannot be read makes no renames.
-std::vector<std::pair<std::string, std::string>> MakeWayForLoadedNames(KaObjArray& scene, const std::string& path,
-                                                                       const std::vector<std::string>& editorNames);
+std::vector<std::pair<std::string, std::string>>
+MakeWayForLoadedNames(KaObjArray& scene, const std::string& path,
+                      const std::vector<std::string>& editorNames);
 
 // The save target for a chosen path (relative, lower case, ".kgf").
 // Logs "--Cохраняю..." (a Latin C) and returns the name.

@@ -3,7 +3,6 @@
 #include "runtime/TextCodec.h"
 #include "scene/Ka7SceneUnit.h"
 
-
 namespace ra7::editor {
 
 namespace {

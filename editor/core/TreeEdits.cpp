@@ -46,7 +46,8 @@ TreeEdit PlanDetach(const EditorDocument& document)
 {
     TreeEdit plan;
     for (const std::string& name : document.Selection().Names())
-        if (const KaSceneObj* object = document.Scene().FindByName(name); object && !object->ParentName.empty())
+        if (const KaSceneObj* object = document.Scene().FindByName(name);
+            object && !object->ParentName.empty())
             plan.names.push_back(name);
     return plan;
 }
@@ -92,8 +93,8 @@ std::vector<std::string> AttachSelected(EditorDocument& document)
 {
     const TreeEdit plan = PlanAttach(document);
     if (!plan.names.empty())
-        document.Execute(std::make_unique<AttachCommand>(document, document.Selection().SelectedName(), plan.names),
-                         0);
+        document.Execute(
+            std::make_unique<AttachCommand>(document, document.Selection().SelectedName(), plan.names), 0);
     return plan.refusals;
 }
 

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace ra7::editor {
 
@@ -52,17 +53,28 @@ std::optional<std::string> QtDialogService::AskText(const std::string& title, co
 
 bool QtDialogService::Confirm(const std::string& text)
 {
-    return QMessageBox::question(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text)) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Editor for Ra7Davevi"), q(text),
+                    QMessageBox::NoButton, parent_);
+    QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 SaveChoice QtDialogService::AskSaveChanges(const std::string& text)
 {
-    const auto answer =
-        QMessageBox::warning(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text),
-                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
-    if (answer == QMessageBox::Save)
+    // The buttons speak the editor's language whatever translations Qt finds.
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Editor for Ra7Davevi"), q(text),
+                    QMessageBox::NoButton, parent_);
+    QPushButton* save = box.addButton(QStringLiteral("Сохранить"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("Не сохранять"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
         return SaveChoice::Save;
-    return answer == QMessageBox::Discard ? SaveChoice::Discard : SaveChoice::Cancel;
+    return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
 void QtDialogService::ShowMessage(const std::string& text)

@@ -121,7 +121,7 @@ const QIcon& NodeIcon(NodeImage image)
     // Kept for the whole run: pixmaps must not outlive the application
     // object, which a static destructor at exit would make them do.
     static const auto* icons = new std::array<QIcon, 6>{
-        makeIcon(NodeImage::Geometry), makeIcon(NodeImage::Sprite), makeIcon(NodeImage::Light),
+        makeIcon(NodeImage::Geometry),  makeIcon(NodeImage::Sprite), makeIcon(NodeImage::Light),
         makeIcon(NodeImage::ParSystem), makeIcon(NodeImage::Camera), makeIcon(NodeImage::Sound)};
     return (*icons)[static_cast<std::size_t>(image)];
 }

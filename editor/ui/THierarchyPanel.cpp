@@ -36,7 +36,8 @@ QString q(const std::string& text)
 
 } // namespace
 
-THierarchyPanel::THierarchyPanel(EditorServices& services, QWidget* parent) : QWidget(parent), services_(services)
+THierarchyPanel::THierarchyPanel(EditorServices& services, QWidget* parent)
+    : QWidget(parent), services_(services)
 {
     setObjectName(QStringLiteral("TreePanel"));
     setAutoFillBackground(true);
@@ -98,7 +99,8 @@ THierarchyPanel::THierarchyPanel(EditorServices& services, QWidget* parent) : QW
     deleteAction_ = popup_->addAction(QStringLiteral("Удалить"), this, &THierarchyPanel::DeleteSelection);
     deleteAction_->setObjectName(QStringLiteral("ActionDeleteObjects"));
     deleteAction_->setShortcut(QKeySequence::Delete);
-    duplicateAction_ = popup_->addAction(QStringLiteral("Дублировать"), this, &THierarchyPanel::DuplicateSelection);
+    duplicateAction_ =
+        popup_->addAction(QStringLiteral("Дублировать"), this, &THierarchyPanel::DuplicateSelection);
     duplicateAction_->setObjectName(QStringLiteral("ActionDuplicateObjects"));
     duplicateAction_->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
     materialAction_ = popup_->addAction(QStringLiteral("Перейти к материалу"), this, [this] {

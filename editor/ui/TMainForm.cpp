@@ -207,7 +207,8 @@ void TMainForm::buildEditMenu()
     });
     redoAction_->setObjectName(QStringLiteral("ActionRedo"));
     // Ctrl+Shift+Z as on most Linux desktops, Ctrl+Y as on the others.
-    redoAction_->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
+    redoAction_->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))});
     undoAction_->setEnabled(false);
     redoAction_->setEnabled(false);
 }
@@ -245,9 +246,9 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     addLayout->addStretch();
     pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"}, {"materials", "Материалы"},
-                                                         {"secondaries", "Secondaries"}, {"skybox", "SkyBox"},
-                                                         {"bounds", "Bounds"}, {"converter", "Конвертер"}};
+    const std::pair<const char*, const char*> later[] = {
+        {"properties", "Свойства"}, {"materials", "Материалы"}, {"secondaries", "Secondaries"},
+        {"skybox", "SkyBox"},       {"bounds", "Bounds"},       {"converter", "Конвертер"}};
     for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
 
@@ -318,7 +319,8 @@ void TMainForm::layoutPanels()
     treeToggle_->setVisible(panels);
     toolPanel_->setVisible(panels);
     animPanel_->setVisible(panels);
-    for (QWidget* panel : {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
+    for (QWidget* panel :
+         {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
         panel->raise();
     const Viewport whole = ViewportFor(width, height, false, treeVisible_);
     Settings.ScreenWidth = whole.width;
@@ -455,8 +457,10 @@ void TMainForm::updateTitle()
     const bool redo = document_ && document_->CanRedo();
     undoAction_->setEnabled(undo);
     redoAction_->setEnabled(redo);
-    undoAction_->setText(undo ? QStringLiteral("Отменить ") + q(document_->UndoLabel()) : QStringLiteral("Отменить"));
-    redoAction_->setText(redo ? QStringLiteral("Повторить ") + q(document_->RedoLabel()) : QStringLiteral("Повторить"));
+    undoAction_->setText(undo ? QStringLiteral("Отменить ") + q(document_->UndoLabel())
+                              : QStringLiteral("Отменить"));
+    redoAction_->setText(redo ? QStringLiteral("Повторить ") + q(document_->RedoLabel())
+                              : QStringLiteral("Повторить"));
 }
 
 void TMainForm::Report(const std::string& text)
@@ -534,7 +538,8 @@ void TMainForm::LoadSceneFile(const std::string& path)
     bool loaded = false;
     try {
         view_->makeCurrent();
-        document_->EditorObjectsRenamed(MakeWayForLoadedNames(*SceneObjects, path, document_->EditorObjects()));
+        document_->EditorObjectsRenamed(
+            MakeWayForLoadedNames(*SceneObjects, path, document_->EditorObjects()));
         LoadScene(path);
         loaded = true;
     } catch (const std::exception& e) {

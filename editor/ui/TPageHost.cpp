@@ -13,7 +13,8 @@ TPageHost::TPageHost(QWidget* parent) : QTabWidget(parent)
 
 void TPageHost::AddPage(const QString& id, const QString& title, QWidget* widget, EditorPage* page)
 {
-    widget->setObjectName(widget->objectName().isEmpty() ? QStringLiteral("Page_") + id : widget->objectName());
+    widget->setObjectName(widget->objectName().isEmpty() ? QStringLiteral("Page_") + id
+                                                         : widget->objectName());
     entries_.push_back({id, page});
     const QSignalBlocker quiet(this);
     addTab(widget, title);
@@ -41,8 +42,9 @@ bool TPageHost::ShowPage(const QString& id)
 QString TPageHost::CurrentId() const
 {
     const int index = currentIndex();
-    return index >= 0 && index < static_cast<int>(entries_.size()) ? entries_[static_cast<std::size_t>(index)].id
-                                                                    : QString();
+    return index >= 0 && index < static_cast<int>(entries_.size())
+               ? entries_[static_cast<std::size_t>(index)].id
+               : QString();
 }
 
 EditorPage* TPageHost::Page(const QString& id) const

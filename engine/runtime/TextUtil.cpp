@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <cstdio>
+#include <limits>
 
 namespace ra7 {
 

@@ -90,7 +90,8 @@ void KaSceneObj::AddChild(KaSceneObj& child)
         throw Error("Array element already exists.");
     KaObjArray* array = owner_ ? owner_ : child.owner_;
     if (&child == this || (array && IsDescendant(*array, *this, child.Name())))
-        throw Error("\"" + child.Name() + "\" cannot be attached to \"" + name_ + "\": the hierarchy would loop");
+        throw Error("\"" + child.Name() + "\" cannot be attached to \"" + name_ +
+                    "\": the hierarchy would loop");
     if (!child.ParentName.empty()) {
         KaSceneObj* oldParent = array ? array->FindByName(child.ParentName) : nullptr;
         if (oldParent) {

@@ -102,7 +102,7 @@ TEST_F(Hierarchy, PropagationRunsDepthFirstInChildOrder)
     expectNear(a.Trans->Position, {101, 0, 0});
     expectNear(b.Trans->Position, {100, 1, 0});
     expectNear(a1.Trans->Position, {100, 0, 1}); // a's new place plus a1's offset (−1, 0, 1)
-    scene().UpdateRoots(); // a second frame changes nothing
+    scene().UpdateRoots();                       // a second frame changes nothing
     expectNear(a1.Trans->Position, {100, 0, 1});
 }
 

@@ -1,8 +1,8 @@
 // The tree's edits through the document: exact undo of slots, child order
 // and links; the guards against loops and partial attaches; selection order.
 
-#include "core/EditorDocument.h"
 #include "core/ObjectCommands.h"
+#include "core/EditorDocument.h"
 #include "core/SceneCommands.h"
 #include "core/TreeEdits.h"
 #include "effects/Ka7Light.h"
@@ -251,9 +251,10 @@ TEST_F(TreeEditsTest, TheEditorsCameraAndLightMakeWaySoALoadedSceneKeepsItsNames
     {
         KaObjArray file;
         for (const char* name : {"cam1", "lig1", "cam1_1"}) {
-            std::unique_ptr<KaSceneObj> object = std::string(name).starts_with("cam")
-                                                     ? std::unique_ptr<KaSceneObj>(std::make_unique<KaCamera>())
-                                                     : std::make_unique<KaLight>();
+            std::unique_ptr<KaSceneObj> object =
+                std::string(name).starts_with("cam")
+                    ? std::unique_ptr<KaSceneObj>(std::make_unique<KaCamera>())
+                    : std::make_unique<KaLight>();
             object->SetName(name);
             file.Add(std::move(object));
         }

@@ -46,10 +46,7 @@ protected:
     }
     std::vector<std::string> selected() const { return form->Document()->Selection().Names(); }
     // The tree shows exactly the scene's hierarchy.
-    void expectTreeMatchesScene()
-    {
-        EXPECT_EQ(treeNames(), TreeNames(BuildTree(*SceneObjects)));
-    }
+    void expectTreeMatchesScene() { EXPECT_EQ(treeNames(), TreeNames(BuildTree(*SceneObjects))); }
 
     QTreeWidget* tree = nullptr;
 };

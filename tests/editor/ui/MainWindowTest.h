@@ -105,5 +105,4 @@ protected:
     std::unique_ptr<TMainForm> form;
 };
 
-
 } // namespace ra7::editor
