@@ -3,11 +3,12 @@
 // this file is part of every program that links the engine even though
 // nothing calls into it.
 
+#include "effects/EffectKinds.h"
+
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
 #include "effects/Ka7Sprite.h"
-#include "scene/SceneObjectKinds.h"
 
 namespace ra7 {
 
@@ -43,6 +44,11 @@ bool installEffectKinds()
 }
 
 } // namespace
+
+const SceneObjectFactory& EffectObjectFactory()
+{
+    return effectKinds;
+}
 
 } // namespace ra7
 

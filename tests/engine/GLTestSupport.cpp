@@ -76,7 +76,7 @@ HeadlessContext& sharedHeadless()
 
 fs::path sourceShaderDirectory()
 {
-    return fs::path(__FILE__).parent_path().parent_path().parent_path() / "data" / "shaders";
+    return fs::path(RA7_SOURCE_DIR) / "data" / "shaders";
 }
 
 void GLTest::SetUp()

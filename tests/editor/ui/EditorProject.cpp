@@ -14,8 +14,7 @@ namespace ra7::editor::test {
 
 void installShaders(const fs::path& dir)
 {
-    const fs::path source =
-        fs::path(__FILE__).parent_path().parent_path().parent_path().parent_path() / "data";
+    const fs::path source = fs::path(RA7_SOURCE_DIR) / "data";
     fs::create_directories(dir / "data");
     fs::copy(source / "shaders", dir / "data" / "shaders", fs::copy_options::recursive);
 }
