@@ -2,7 +2,7 @@
 // over 100 seconds of script time, so every frame starts a few commands and
 // runs the ones in progress.
 #include "anim/Ka7AnimScript.h"
-#include "runtime/Ka7Console.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 

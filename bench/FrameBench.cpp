@@ -3,6 +3,9 @@
 // that places each object and calls the same display list once per light,
 // as many draws as the engine makes, with no engine work at all.
 #include "effects/Ka7Light.h"
+#include "render/FrameRoutine.h"
+#include "render/Ka7Scene.h"
+#include "render/RenderTargets.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7MaterialList.h"
@@ -12,10 +15,7 @@
 #include "runtime/FrameTime.h"
 #include "runtime/HeadlessContext.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "runtime/RenderTargets.h"
-#include "scene/FrameRoutine.h"
 #include "scene/Ka7Camera.h"
-#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 

@@ -1,6 +1,6 @@
 // Logging must cost the same per line however long the log already is:
 // lines are appended and flushed, never the whole file rewritten.
-#include "runtime/Ka7Console.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/Ka7Log.h"
 
 #include <benchmark/benchmark.h>

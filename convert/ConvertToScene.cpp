@@ -92,13 +92,11 @@ std::string objectNameFor(const std::string& groupName)
 // view-volume culling does not drop a model larger than one unit.
 void fitMainBox(KaGeometry& geometry, const KaGeomData3& vertices)
 {
-    if (vertices.empty())
+    const std::optional<KaBounds> bounds = BoundsOf(vertices);
+    if (!bounds)
         return;
-    Vector3 low = vertices.front(), high = vertices.front();
-    for (const Vector3& v : vertices) {
-        low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
-        high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
-    }
+    const Vector3& low = bounds->Min;
+    const Vector3& high = bounds->Max;
     auto box = std::make_unique<KaBoundingAABB>(VectorScale(VectorSub(high, low), 0.5f));
     box->LocalTrans.Position = VectorScale(VectorAdd(high, low), 0.5f);
     geometry.Bounds->Main = std::move(box);

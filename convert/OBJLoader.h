@@ -3,7 +3,7 @@
 // and the reader that fills it. All arrays are 1-based: element 0 exists and
 // is unused, so the indices written in the file address them directly.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -2,8 +2,8 @@
 // play over a small scene without touching memory outside its arrays.
 #include "anim/Ka7AnimScript.h"
 #include "effects/Ka7ParSystem.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/FileIO.h"
-#include "runtime/Ka7Console.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 

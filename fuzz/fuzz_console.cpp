@@ -1,6 +1,6 @@
 // Console lines of any length and bytes, run through the real interpreter.
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/Ka7Console.h"
-#include "runtime/Ka7ConsoleCommands.h"
 
 #include <cstddef>
 #include <cstdint>

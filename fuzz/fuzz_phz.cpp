@@ -1,9 +1,9 @@
 // The bounding-volume set record (PHZ files and the geometry's part of a
 // scene file) on arbitrary bytes: loads, stops at a mismatching tag, or
 // throws a FileError, and a set that loads holds at most 50 further shapes.
-#include "effects/Ka7BoundingVolume.h"
 #include "runtime/Errors.h"
 #include "runtime/RecordFile.h"
+#include "scene/Ka7BoundingVolume.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,11 +3,11 @@
 #include "anim/Ka7AnimScriptList.h"
 #include "core/FrameClock.h"
 #include "effects/Ka7LensFlareList.h"
+#include "render/FrameRoutine.h"
 #include "resources/Ra7Davevi2D.h"
 #include "runtime/FrameTime.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/TextUtil.h"
-#include "scene/FrameRoutine.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneUnit.h"
 

@@ -1,27 +1,24 @@
 #include "core/EditorSession.h"
 
-#include "scene/FrameRoutine.h"
+#include "render/FrameRoutine.h"
 
 #include "anim/Ka7AnimScriptList.h"
 #include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7SoundBuffersList.h"
+#include "math/DotMath.h"
+#include "render/Ka7Scene.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
 #include "resources/Ka7TextureList.h"
-#include "runtime/Capabilities.h"
 #include "runtime/DisplaySetup.h"
 #include "runtime/DotWindow.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7Console.h"
-#include "runtime/Ka7Engine.h"
-#include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "runtime/KaRandom.h"
-#include "scene/DotMath.h"
 #include "scene/Ka7Camera.h"
-#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
@@ -62,14 +59,12 @@ std::unique_ptr<KaGeometry> copyOf(const KaGeometry& source, const Matrix3& rota
 EditorSession::EditorSession(TDotContext& context) : context_(context)
 {
     Randomize();
-    InitConsole();
-    LogLine("* Консоль создана...");
+    startup_.OpenConsole();
     try {
-        LoadConfig(kConfigFileName);
-        LogLine("* Настраиваем дисплей...");
-        SetupDisplay(context_);
+        startup_.ReadSettings();
+        startup_.SetupDisplay(context_);
     } catch (const std::exception& e) {
-        LogLine(std::string("! ") + e.what());
+        EngineStartup::LogFailure(e);
         shutDown();
         throw;
     }
@@ -84,10 +79,7 @@ void EditorSession::Start()
 {
     try {
         context_.MakeCurrent();
-        DetectCapabilities(context_);
-        LogLine("* Инициализируем движок...");
-        engineStarted_ = true;
-        EngineInit();
+        startup_.StartEngine(context_);
         createDefaultObjects();
         ExecuteCommand("glinfo");
         ExecuteCommand("alinfo");
@@ -96,7 +88,7 @@ void EditorSession::Start()
         buildEditorModels();
         started_ = true;
     } catch (const std::exception& e) {
-        LogLine(std::string("! ") + e.what());
+        EngineStartup::LogFailure(e);
         SaveLog();
         throw;
     }
@@ -149,27 +141,15 @@ void EditorSession::buildEditorModels()
 
 void EditorSession::shutDown() noexcept
 {
-    if (!LogIsOpen())
-        return;
-    try {
-        if (context_.HasContext())
-            context_.MakeCurrent();
-        if (engineStarted_)
-            EngineDone();
-    } catch (const std::exception& e) {
-        LogLine(std::string("! ") + e.what());
-    }
-    engineStarted_ = false;
-    started_ = false;
-    arrowY_.reset();
-    arrowX_.reset();
-    arrowZ_.reset();
-    ra7::CameraModel.reset();
-    SetDisplayMode(0, 0, 0, 0);
-    text2D_.reset();
-    LogLine("* Уничтожаю консоль...");
-    SaveLog();
-    DoneConsole();
+    startup_.Shutdown(context_.HasContext() ? &context_ : nullptr, [this] {
+        started_ = false;
+        arrowY_.reset();
+        arrowX_.reset();
+        arrowZ_.reset();
+        ra7::CameraModel.reset();
+        SetDisplayMode(0, 0, 0, 0);
+        text2D_.reset();
+    });
 }
 
 } // namespace ra7::editor

@@ -4,6 +4,7 @@
 // widget. The window calls Begin before the context exists (console, log,
 // settings, display request) and Start once it is current.
 
+#include "host/EngineStartup.h"
 #include "resources/Ra7Davevi2D.h"
 #include "scene/Ka7Camera.h"
 
@@ -58,7 +59,7 @@ private:
     void shutDown() noexcept;
 
     TDotContext& context_;
-    bool engineStarted_ = false;
+    EngineStartup startup_;
     bool started_ = false;
     std::unique_ptr<KaGeometry> arrowX_;
     std::unique_ptr<KaGeometry> arrowY_;

@@ -5,7 +5,7 @@
 // object into the gap), the order of every child list and every link.
 
 #include "core/CommandStack.h"
-#include "scene/Ka7Transform.h"
+#include "math/Ka7Transform.h"
 
 #include <functional>
 #include <memory>

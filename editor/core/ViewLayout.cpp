@@ -1,8 +1,8 @@
 #include "core/ViewLayout.h"
 
+#include "math/DotMath.h"
+#include "render/RenderTargets.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "runtime/RenderTargets.h"
-#include "scene/DotMath.h"
 
 #include <epoxy/gl.h>
 

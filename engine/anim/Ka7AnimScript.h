@@ -3,7 +3,7 @@
 // starts them when the script clock reaches their start times and feeds each
 // running command its share of the elapsed time.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <cstdint>
 #include <string>

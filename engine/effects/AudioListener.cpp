@@ -1,6 +1,6 @@
 #include "effects/AudioListener.h"
 
-#include "scene/Ka7Transform.h"
+#include "math/Ka7Transform.h"
 
 #include <AL/al.h>
 

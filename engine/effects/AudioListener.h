@@ -2,7 +2,7 @@
 // The listener: where the engine hears the scene from. It follows the
 // active camera once per frame.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <array>
 

@@ -3,7 +3,7 @@
 // object. A sound source of the scene plays through one; the source's
 // placement, looping, gain and pitch are handed over once per frame.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <cstdint>
 #include <string>

@@ -3,11 +3,16 @@
 // its context current in between. Every OpenAL call of the engine runs
 // between the two.
 
-#include "runtime/Ka7ConsoleCommands.h"
-
 #include <string>
 
 namespace ra7 {
+
+struct AudioLibraryInfo {
+    std::string version;
+    std::string vendor;
+    std::string renderer;
+    std::string extensions;
+};
 
 // Opens the default OpenAL device, creates a context on it without
 // attributes and makes it current. When no device opens, logs a "! " line

@@ -4,7 +4,6 @@
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneUnit.h"
 
-#include "runtime/TextUtil.h"
 #include <epoxy/gl.h>
 
 namespace ra7 {
@@ -30,23 +29,6 @@ void KaLensFlareList::Delete(std::int32_t index)
 {
     flares_.Delete(index);
     flares_.Changed = true;
-}
-
-std::string KaLensFlareList::MakeUniqueName(std::string_view name) const
-{
-    std::string base(name);
-    if (const auto underscore = base.rfind('_'); underscore != std::string::npos) {
-        const auto number = parseInt32(std::string_view(base).substr(underscore + 1));
-        if (number && *number != -1)
-            base.erase(underscore);
-    }
-    if (IndexOf(base) < 0)
-        return base;
-    for (std::int64_t n = 1;; ++n) {
-        std::string candidate = base + "_" + std::to_string(n);
-        if (IndexOf(candidate) < 0)
-            return candidate;
-    }
 }
 
 KaLensFlare* KaLensFlareList::LoadFromFile(std::string_view fileName)

@@ -23,9 +23,8 @@ public:
     void Delete(std::int32_t index);
     void Clear() { flares_.Clear(); }
 
-    // A name no flare has: a trailing "_<number>" is dropped first, then
-    // "_1", "_2" … are tried.
-    std::string MakeUniqueName(std::string_view name) const;
+    // A name no flare has (KaResourceList::MakeUniqueName).
+    std::string MakeUniqueName(std::string_view name) const { return flares_.MakeUniqueName(name); }
 
     // Appends every flare of a KLS file under a unique name and returns the
     // last one added (nullptr for a file without flares). A damaged file

@@ -5,7 +5,7 @@
 // so the count never changes. In space-dust mode the emitter follows the
 // camera and the particles fill a cube around it.
 
-#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7SceneObjUnit.h"
 #include "scene/SceneRecordIO.h"
 
@@ -16,8 +16,6 @@ namespace ra7 {
 
 // A Life of −128 never runs out.
 inline constexpr float kUnendingLife = -128.0f;
-// The most particles a scene file may ask one system for.
-inline constexpr std::int32_t kMaxParticleCount = 100000;
 
 struct KaParticle {
     float Speed = 0; // distance per 100 milliseconds along Direction

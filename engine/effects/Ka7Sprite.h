@@ -2,7 +2,7 @@
 // KaSprite: up to three camera-facing textured squares around one point
 // (glows, halos, lamps, suns), optionally the source of a lens flare.
 
-#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7SceneObjUnit.h"
 #include "scene/SceneRecordIO.h"
 

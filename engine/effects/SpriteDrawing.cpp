@@ -7,7 +7,7 @@
 #include "resources/Ka7TextureList.h"
 #include "runtime/FrameTime.h"
 #include "scene/Ka7Camera.h"
-#include "scene/Ka7Scene.h"
+#include "scene/PointProjection.h"
 
 #include <epoxy/gl.h>
 

@@ -3,7 +3,7 @@
 // fixed-size raw elements whose size a descendant chooses, and the engine's
 // shared vector arrays.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,6 @@
 #include "resources/Ka7MaterialList.h"
 
 #include "runtime/RecordFile.h"
-#include "runtime/TextUtil.h"
 
 namespace ra7 {
 
@@ -41,21 +40,6 @@ void KaMaterialList::SaveToFile(std::string_view fileName, const std::vector<std
     for (std::int32_t index : indices)
         Get(index).SaveToFile(file);
     file.commit();
-}
-
-std::string KaMaterialList::MakeUniqueName(std::string_view name) const
-{
-    std::string base(name);
-    const std::size_t underscore = base.rfind('_');
-    if (underscore != std::string::npos && parseInt32(std::string_view(base).substr(underscore + 1)))
-        base.erase(underscore);
-    if (IndexOf(base) < 0)
-        return base;
-    for (std::int64_t n = 1;; ++n) {
-        std::string candidate = base + "_" + std::to_string(n);
-        if (IndexOf(candidate) < 0)
-            return candidate;
-    }
 }
 
 void KaMaterialList::Delete(std::int32_t index)

@@ -3,8 +3,8 @@
 // material libraries (KMT files).
 
 #include "resources/Ka7Material.h"
+#include "resources/MaterialCatalog.h"
 #include "resources/ResourceList.h"
-#include "scene/MaterialCatalog.h"
 
 #include <memory>
 #include <string>
@@ -30,8 +30,6 @@ public:
     KaMaterial* LoadFromFile(std::string_view fileName);
     // Writes the materials at `indices`, in that order, as one library.
     void SaveToFile(std::string_view fileName, const std::vector<std::int32_t>& indices) const;
-    // "wood_3" → "wood" when free, else the first free "wood_1", "wood_2", …
-    std::string MakeUniqueName(std::string_view name) const;
     void Delete(std::int32_t index);
 
     // What the object array asks of the materials.

@@ -282,6 +282,18 @@ void KaMesh::Draw()
     glCallList(DisplayList());
 }
 
+std::optional<KaBounds> BoundsOf(const KaGeomData3& points)
+{
+    if (points.empty())
+        return std::nullopt;
+    KaBounds bounds{points.front(), points.front()};
+    for (const Vector3& v : points) {
+        bounds.Min = {std::min(bounds.Min.x, v.x), std::min(bounds.Min.y, v.y), std::min(bounds.Min.z, v.z)};
+        bounds.Max = {std::max(bounds.Max.x, v.x), std::max(bounds.Max.y, v.y), std::max(bounds.Max.z, v.z)};
+    }
+    return bounds;
+}
+
 void ReadMeshFile(RecordReader& file, KaMesh& mesh)
 {
     file.skip(kTagSize);
@@ -299,13 +311,9 @@ std::vector<std::string> DescribeMeshFile(std::string_view storedName)
     lines.push_back("vertices: " + std::to_string(mesh.VertexCount));
     lines.push_back("indices: " + std::to_string(mesh.IndexCount) + " (" +
                     std::to_string(mesh.IndexCount / 3) + " triangles)");
-    if (!mesh.Vertices.empty()) {
-        Vector3 low = mesh.Vertices.front();
-        Vector3 high = low;
-        for (const Vector3& v : mesh.Vertices) {
-            low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
-            high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
-        }
+    if (const std::optional<KaBounds> bounds = mesh.Bounds()) {
+        const Vector3& low = bounds->Min;
+        const Vector3& high = bounds->Max;
         lines.push_back("bounds: (" + std::to_string(low.x) + ", " + std::to_string(low.y) + ", " +
                         std::to_string(low.z) + ") - (" + std::to_string(high.x) + ", " +
                         std::to_string(high.y) + ", " + std::to_string(high.z) + ")");

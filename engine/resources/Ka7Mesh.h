@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,15 @@ class RecordReader;
 class RecordWriter;
 struct GLMeshBuffers;
 struct GLDisplayList;
+
+// The smallest axis-aligned box around a set of points.
+struct KaBounds {
+    Vector3 Min;
+    Vector3 Max;
+};
+
+// Nothing for an empty set.
+std::optional<KaBounds> BoundsOf(const KaGeomData3& points);
 
 class KaMesh {
 public:
@@ -40,6 +50,9 @@ public:
     KaCarArr Indices;
     std::int32_t VertexCount = 0;
     std::int32_t IndexCount = 0;
+
+    // The box around Vertices; nothing for a mesh without vertices.
+    std::optional<KaBounds> Bounds() const { return BoundsOf(Vertices); }
 
     // 0 until compiled.
     std::uint32_t DisplayList() const;

@@ -1,12 +1,12 @@
 #include "resources/Ka7Shaders.h"
 
+#include "math/Ka7Transform.h"
 #include "resources/DotShaders.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
-#include "scene/Ka7Transform.h"
 
 #include <epoxy/gl.h>
 

@@ -3,8 +3,8 @@
 // surfaces, sprites and particles, and GLSL programs for the bloom pass. The
 // standard set is built once, in a fixed order, from data\shaders.
 
+#include "math/DotMath.h"
 #include "resources/Ka7Material.h"
-#include "scene/DotMath.h"
 
 #include <cstdint>
 #include <deque>

@@ -2,9 +2,10 @@
 // The list that every engine resource (meshes, textures, materials) lives in:
 // owned items looked up by an exact, case-sensitive name, a bounds-checked
 // indexed read, deletion that moves the last item into the gap, and a
-// `Changed` flag that the editor polls.
+// `Changed` flag that the editor polls, and the rule that makes a name free.
 
 #include "runtime/Errors.h"
+#include "runtime/TextUtil.h"
 
 #include <cstdint>
 #include <memory>
@@ -37,6 +38,24 @@ public:
     {
         const std::int32_t index = IndexOf(name);
         return index < 0 ? nullptr : items_[static_cast<std::size_t>(index)].get();
+    }
+
+    // A name no item has: a trailing "_" and whole number are dropped first
+    // ("wood_3" → "wood"); a taken name then gets "_" and the first free
+    // number ("wood_1", "wood_2", …).
+    std::string MakeUniqueName(std::string_view name) const
+    {
+        std::string base(name);
+        if (const auto underscore = base.rfind('_');
+            underscore != std::string::npos && parseInt32(std::string_view(base).substr(underscore + 1)))
+            base.erase(underscore);
+        if (IndexOf(base) < 0)
+            return base;
+        for (std::int64_t n = 1;; ++n) {
+            std::string candidate = base + "_" + std::to_string(n);
+            if (IndexOf(candidate) < 0)
+                return candidate;
+        }
     }
 
     // Appends an item unless one of the same name is present; returns the

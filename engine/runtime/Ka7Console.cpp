@@ -1,6 +1,5 @@
 #include "runtime/Ka7Console.h"
 
-#include "runtime/Ka7ConsoleCommands.h"
 #include "runtime/Ka7Log.h"
 #include "runtime/TextUtil.h"
 
@@ -34,12 +33,10 @@ ConsoleLine SplitConsoleLine(std::string_view line)
     return result;
 }
 
-void InitConsole()
+void InitConsole(const std::vector<KaConsoleCommand>& commands)
 {
     OpenLog();
-    CommandList.clear();
-    for (const KaConsoleCommand& command : ConsoleCommands())
-        CommandList.push_back(command);
+    CommandList = commands;
 }
 
 void DoneConsole()

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ra7 {
 
@@ -30,8 +31,10 @@ struct ConsoleLine {
 // is none) up to the next ">".
 ConsoleLine SplitConsoleLine(std::string_view line);
 
-// Creates the empty log and registers the command table in its order.
-void InitConsole();
+// Creates the empty log and registers `commands` in their order. The engine's
+// own table and an InitConsole without arguments that uses it live in
+// host/Ka7ConsoleCommands.h.
+void InitConsole(const std::vector<KaConsoleCommand>& commands);
 // Clears the command table and frees the log.
 void DoneConsole();
 

@@ -4,8 +4,8 @@
 // the eye's −z axis); its view volume is extracted from the projection and
 // model-view matrices for the visibility tests.
 
-#include "effects/Ka7BoundingVolume.h"
-#include "scene/Frustum.h"
+#include "math/Frustum.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneObjUnit.h"
 

@@ -3,7 +3,7 @@
 // meshes for distant levels of detail, and carries a bounding volume. Meshes
 // and materials are looked up by name whenever they are drawn.
 
-#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7SceneObjUnit.h"
 
 #include <string>

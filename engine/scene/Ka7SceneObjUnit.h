@@ -5,7 +5,7 @@
 // child links by name) and the virtual slots every kind overrides. Related
 // objects are always found again by name through the owning object array.
 
-#include "scene/Ka7Transform.h"
+#include "math/Ka7Transform.h"
 
 #include <cstdint>
 #include <memory>

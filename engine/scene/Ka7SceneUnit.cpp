@@ -1,10 +1,9 @@
 #include "scene/Ka7SceneUnit.h"
 
-#include "effects/Ka7ParSystem.h"
+#include "resources/MaterialCatalog.h"
 #include "runtime/Errors.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
-#include "scene/MaterialCatalog.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,13 +1,12 @@
 #include "scene/SceneFile.h"
 
-#include "effects/Ka7ParSystem.h"
+#include "resources/MaterialCatalog.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7Console.h"
 #include "runtime/RecordFile.h"
 #include "runtime/TextCodec.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
-#include "scene/MaterialCatalog.h"
 #include "scene/SceneHierarchy.h"
 #include "scene/SceneObjectKinds.h"
 

@@ -15,6 +15,9 @@ namespace ra7 {
 
 class RecordReader;
 
+// The most particles a scene file may ask one system for.
+inline constexpr std::int32_t kMaxParticleCount = 100000;
+
 class SceneFileHandler {
 public:
     virtual ~SceneFileHandler() = default;

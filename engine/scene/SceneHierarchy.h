@@ -3,7 +3,7 @@
 // array: loops, offsets that keep an object in place, and renames that carry
 // every link along.
 
-#include "scene/Ka7Transform.h"
+#include "math/Ka7Transform.h"
 
 #include <string>
 #include <string_view>

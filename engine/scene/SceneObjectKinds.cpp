@@ -1,9 +1,6 @@
 #include "scene/SceneObjectKinds.h"
 
-#include "effects/Ka7Light.h"
-#include "effects/Ka7ParSystem.h"
-#include "effects/Ka7Sound.h"
-#include "effects/Ka7Sprite.h"
+#include "runtime/Errors.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 
@@ -25,6 +22,8 @@ constexpr std::array<KindEntry, 6> kKinds = {{
     {KaObjKind::ParSystem, "par", "particles"},
     {KaObjKind::Sound, "sou", "sound"},
 }};
+
+const SceneObjectFactory* installedFactory = nullptr;
 
 const KindEntry& entryOf(KaObjKind kind)
 {
@@ -53,23 +52,27 @@ std::optional<KaObjKind> KindFromTag(std::string_view tag)
     return std::nullopt;
 }
 
+void InstallSceneObjectFactory(const SceneObjectFactory* factory)
+{
+    installedFactory = factory;
+}
+
 std::unique_ptr<KaSceneObj> CreateSceneObject(KaObjKind kind, std::int32_t particleCount)
 {
     switch (kind) {
     case KaObjKind::Geometry:
         return std::make_unique<KaGeometry>();
-    case KaObjKind::Light:
-        return std::make_unique<KaLight>();
-    case KaObjKind::Sprite:
-        return std::make_unique<KaSprite>();
-    case KaObjKind::ParSystem:
-        return std::make_unique<KaParSystem>(particleCount);
-    case KaObjKind::Sound:
-        return std::make_unique<KaSound>();
     case KaObjKind::Camera:
         return std::make_unique<KaCamera>();
+    case KaObjKind::Light:
+    case KaObjKind::Sprite:
+    case KaObjKind::ParSystem:
+    case KaObjKind::Sound:
+        break;
     }
-    return nullptr;
+    if (!installedFactory)
+        throw Error("No factory for " + std::string(KindName(kind)) + " objects");
+    return installedFactory->Create(kind, particleCount);
 }
 
 } // namespace ra7

@@ -5,8 +5,8 @@
 #include "effects/SourceSound.h"
 #include "engine/AudioFixture.h"
 #include "engine/SoundFiles.h"
+#include "math/Ka7Transform.h"
 #include "runtime/Errors.h"
-#include "scene/Ka7Transform.h"
 
 #include <AL/al.h>
 #include <gmock/gmock.h>

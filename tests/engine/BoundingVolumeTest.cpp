@@ -2,10 +2,10 @@
 // pairwise tests, world placement, the set record and PHZ files.
 #include "engine/TestSupport.h"
 
-#include "effects/Ka7BoundingVolume.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/RecordFile.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7Camera.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 #include "runtime/Ka7Console.h"
 
 #include "engine/TestSupport.h"
-#include "runtime/Ka7ConsoleCommands.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/Ka7Log.h"
 
 #include <gmock/gmock.h>

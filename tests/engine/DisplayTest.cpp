@@ -1,5 +1,7 @@
 #include "engine/GLTestSupport.h"
 
+#include "math/DotMath.h"
+#include "render/RenderTargets.h"
 #include "runtime/Capabilities.h"
 #include "runtime/DisplaySetup.h"
 #include "runtime/DotWindow.h"
@@ -9,9 +11,7 @@
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
-#include "runtime/RenderTargets.h"
 #include "runtime/Stopwatch.h"
-#include "scene/DotMath.h"
 
 #include <epoxy/gl.h>
 

@@ -7,10 +7,10 @@
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
 #include "effects/Ka7Sprite.h"
+#include "render/FrameRoutine.h"
+#include "render/Ka7Scene.h"
 #include "resources/DrawState.h"
 #include "runtime/FrameTime.h"
-#include "scene/FrameRoutine.h"
-#include "scene/Ka7Scene.h"
 
 #include <epoxy/gl.h>
 

@@ -86,7 +86,7 @@ TEST(LensFlareNames, TrailingNumbersAreDroppedBeforeNumbering)
     EXPECT_EQ(list.MakeUniqueName("glow_7"), "glow_1");
     list.AddCopy(flare("glow_1", 0));
     EXPECT_EQ(list.MakeUniqueName("glow"), "glow_2");
-    EXPECT_EQ(list.MakeUniqueName("glow_-1"), "glow_-1"); // -1 is not taken as a number suffix
+    EXPECT_EQ(list.MakeUniqueName("glow_-1"), "glow_2"); // a negative number is a number suffix too
     EXPECT_EQ(list.MakeUniqueName("glow_x"), "glow_x");
     EXPECT_EQ(list.MakeUniqueName("_3"), "");
 }

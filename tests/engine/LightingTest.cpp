@@ -2,13 +2,13 @@
 // shader set, read back and compared region by region.
 #include "engine/GLTestSupport.h"
 
+#include "math/Ka7Transform.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
 #include "resources/Ka7Shaders.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "scene/Ka7Transform.h"
 
 #include <epoxy/gl.h>
 

@@ -1,5 +1,5 @@
-#include "scene/DotMath.h"
-#include "scene/Ka7Transform.h"
+#include "math/DotMath.h"
+#include "math/Ka7Transform.h"
 
 #include <gmock/gmock.h>
 

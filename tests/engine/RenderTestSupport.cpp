@@ -1,6 +1,9 @@
 #include "engine/RenderTestSupport.h"
 
 #include "effects/Ka7Light.h"
+#include "render/Ka7Scene.h"
+#include "render/RenderTargets.h"
+#include "render/SceneShaderSource.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
@@ -10,9 +13,6 @@
 #include "runtime/HeadlessContext.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/KaRandom.h"
-#include "runtime/RenderTargets.h"
-#include "scene/Ka7Scene.h"
-#include "scene/SceneShaderSource.h"
 
 #include <epoxy/gl.h>
 

@@ -2,6 +2,7 @@
 // records' own parts, the geometry's level of detail and the sound's motion.
 #include "engine/SceneTestSupport.h"
 
+#include "effects/EffectKinds.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
@@ -33,6 +34,32 @@ TEST_F(SceneKinds, NewObjectsCarryTheirKindNames)
     for (const char* tag : {"geo", "spr", "cam", "lig", "par", "sou"})
         EXPECT_EQ(KindTag(*KindFromTag(tag)), tag);
     EXPECT_FALSE(KindFromTag("scr").has_value());
+}
+
+// The scene layer makes geometry and cameras itself; the other four kinds come
+// from the factory the effects layer installs before main runs.
+TEST_F(SceneKinds, EveryKindIsCreatedAndOnlyTheSceneKindsWithoutTheEffectsFactory)
+{
+    for (const char* tag : {"geo", "spr", "cam", "lig", "par", "sou"}) {
+        const KaObjKind kind = *KindFromTag(tag);
+        const std::unique_ptr<KaSceneObj> object = CreateSceneObject(kind, 5);
+        ASSERT_NE(object, nullptr) << tag;
+        EXPECT_EQ(object->Kind(), kind) << tag;
+    }
+    EXPECT_EQ(static_cast<KaParSystem&>(*CreateSceneObject(KaObjKind::ParSystem, 5)).Count(), 5);
+
+    InstallSceneObjectFactory(nullptr);
+    struct Reinstall {
+        ~Reinstall() { InstallSceneObjectFactory(&EffectObjectFactory()); }
+    } reinstall;
+    EXPECT_EQ(CreateSceneObject(KaObjKind::Camera)->Kind(), KaObjKind::Camera);
+    EXPECT_EQ(CreateSceneObject(KaObjKind::Geometry)->Kind(), KaObjKind::Geometry);
+    try {
+        CreateSceneObject(KaObjKind::Light);
+        ADD_FAILURE() << "a light without the effects factory";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "No factory for light objects");
+    }
 }
 
 TEST_F(SceneKinds, AssignFromAnotherKindIsRefusedAndChangesNothing)

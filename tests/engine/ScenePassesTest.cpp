@@ -4,14 +4,14 @@
 #include "engine/RenderTestSupport.h"
 
 #include "effects/Ka7Light.h"
+#include "render/FrameRoutine.h"
+#include "render/Ka7Scene.h"
+#include "render/RenderTargets.h"
 #include "resources/DrawState.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7Shaders.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "runtime/RenderTargets.h"
-#include "scene/FrameRoutine.h"
-#include "scene/Ka7Scene.h"
 
 #include <epoxy/gl.h>
 

@@ -4,6 +4,7 @@
 #include "effects/Ka7Audio.h"
 #include "engine/AudioFixture.h"
 #include "engine/SoundFiles.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7Log.h"
 

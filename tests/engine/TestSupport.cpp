@@ -1,6 +1,6 @@
 #include "engine/TestSupport.h"
 
-#include "runtime/Ka7Console.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 

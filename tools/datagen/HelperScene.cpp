@@ -1,9 +1,9 @@
 #include "DataGenerator.h"
 #include "MeshShapes.h"
 
-#include "effects/Ka7BoundingVolume.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7MaterialList.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 

@@ -1,7 +1,7 @@
 #include "MeshShapes.h"
 
+#include "math/DotMath.h"
 #include "runtime/RecordFile.h"
-#include "scene/DotMath.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,7 +1,7 @@
 #include "ConsoleCommand.h"
 
+#include "host/HeadlessEngine.h"
 #include "runtime/Errors.h"
-#include "runtime/HeadlessEngine.h"
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"

@@ -5,6 +5,7 @@
 #include "OBJLoader.h"
 #include "SceneTangentSpace.h"
 
+#include "host/Ka7ConsoleCommands.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
 #include "resources/Ka7TextureList.h"
@@ -12,7 +13,6 @@
 #include "runtime/DotWindow.h"
 #include "runtime/Errors.h"
 #include "runtime/HeadlessContext.h"
-#include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "runtime/PathResolver.h"

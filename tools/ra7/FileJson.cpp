@@ -5,12 +5,12 @@
 #include "resources/Ka7Material.h"
 #include "resources/Ka7Mesh.h"
 
-#include "effects/Ka7BoundingVolume.h"
 #include "effects/Ka7LensFlare.h"
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
 #include "effects/Ka7Sprite.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/SceneFile.h"
@@ -171,15 +171,8 @@ json SceneFileJson(const std::string& fileName, const SceneFileContents& content
 json MeshFileJson(const std::string& fileName, const KaMesh& mesh)
 {
     json bounds = nullptr;
-    if (!mesh.Vertices.empty()) {
-        Vector3 low = mesh.Vertices.front();
-        Vector3 high = low;
-        for (const Vector3& v : mesh.Vertices) {
-            low = {std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z)};
-            high = {std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z)};
-        }
-        bounds = {{"min", vectorJson(low)}, {"max", vectorJson(high)}};
-    }
+    if (const std::optional<KaBounds> box = mesh.Bounds())
+        bounds = {{"min", vectorJson(box->Min)}, {"max", vectorJson(box->Max)}};
     const bool tangents = std::any_of(mesh.Tangents.begin(), mesh.Tangents.end(),
                                       [](const Vector3& t) { return t.x != 0 || t.y != 0 || t.z != 0; });
     return {{"file", fileName},           {"format", "mes"},

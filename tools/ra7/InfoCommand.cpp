@@ -1,13 +1,13 @@
 #include "InfoCommand.h"
 
 #include "FileJson.h"
-#include "effects/Ka7BoundingVolume.h"
 #include "effects/Ka7LensFlare.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7Mesh.h"
 #include "runtime/Errors.h"
 #include "runtime/RecordFile.h"
 #include "runtime/TextUtil.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/SceneFile.h"
 
 #include <algorithm>

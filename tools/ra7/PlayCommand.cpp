@@ -1,9 +1,9 @@
 #include "PlayCommand.h"
 
 #include "anim/Ka7AnimScriptList.h"
+#include "host/HeadlessEngine.h"
 #include "runtime/FileIO.h"
 #include "runtime/FrameTime.h"
-#include "runtime/HeadlessEngine.h"
 #include "runtime/KaRandom.h"
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneUnit.h"

@@ -3,18 +3,18 @@
 #include "effects/Ka7LensFlareList.h"
 #include "resources/Ra7Davevi2D.h"
 
+#include "host/HeadlessEngine.h"
+#include "render/FrameRoutine.h"
+#include "render/Ka7Scene.h"
+#include "render/RenderTargets.h"
 #include "resources/Ka7TextureIL.h"
 #include "runtime/DotWindow.h"
 #include "runtime/Errors.h"
 #include "runtime/FrameTime.h"
 #include "runtime/HeadlessContext.h"
-#include "runtime/HeadlessEngine.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
-#include "runtime/RenderTargets.h"
-#include "scene/FrameRoutine.h"
 #include "scene/Ka7Camera.h"
-#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <IL/il.h>

@@ -2,6 +2,7 @@
 // The console's seven commands, in table order: help, exit, addmesh, addmat,
 // addtex, glinfo, alinfo.
 
+#include "effects/Ka7Audio.h"
 #include "runtime/Ka7Console.h"
 
 #include <functional>
@@ -13,6 +14,9 @@ namespace ra7 {
 
 const std::vector<KaConsoleCommand>& ConsoleCommands();
 
+// Opens the console with the table above.
+void InitConsole();
+
 // What "exit" runs. By default the process ends at once with exit code 0; the
 // editor installs its own orderly shut-down.
 void SetConsoleExitHandler(std::function<void()> handler);
@@ -23,13 +27,6 @@ struct GraphicsDriverInfo {
     std::string vendor;
     std::string renderer;
     std::string extensions; // names separated by blanks, ending with a blank
-};
-
-struct AudioLibraryInfo {
-    std::string version;
-    std::string vendor;
-    std::string renderer;
-    std::string extensions;
 };
 
 // The lines "glinfo" and "alinfo" log for a description.

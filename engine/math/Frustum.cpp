@@ -1,4 +1,4 @@
-#include "scene/Frustum.h"
+#include "math/Frustum.h"
 
 #include <cmath>
 

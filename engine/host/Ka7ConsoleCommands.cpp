@@ -1,4 +1,4 @@
-#include "runtime/Ka7ConsoleCommands.h"
+#include "host/Ka7ConsoleCommands.h"
 
 #include "effects/Ka7Audio.h"
 #include "resources/Ka7MaterialList.h"
@@ -103,6 +103,11 @@ const std::vector<KaConsoleCommand>& ConsoleCommands()
         {"addtex", AddTexture}, {"glinfo", GLInfo}, {"alinfo", AlInfo},
     };
     return commands;
+}
+
+void InitConsole()
+{
+    InitConsole(ConsoleCommands());
 }
 
 void SetConsoleExitHandler(std::function<void()> handler)

@@ -1,4 +1,4 @@
-#include "scene/Ka7Transform.h"
+#include "math/Ka7Transform.h"
 
 #include <epoxy/gl.h>
 

@@ -1,9 +1,11 @@
-#include "runtime/Ka7Engine.h"
+#include "host/Ka7Engine.h"
 
 #include "anim/Ka7AnimScriptList.h"
 #include "effects/Ka7Audio.h"
 #include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7SoundBuffersList.h"
+#include "render/Ka7Scene.h"
+#include "render/RenderTargets.h"
 #include "resources/Ka7Material.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
@@ -11,8 +13,6 @@
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
-#include "runtime/RenderTargets.h"
-#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <cfenv>

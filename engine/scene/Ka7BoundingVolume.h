@@ -5,8 +5,8 @@
 // renderer tests them against the camera's view volume; the set is stored in
 // the scene file and, on its own, in a PHZ file.
 
-#include "scene/Frustum.h"
-#include "scene/Ka7Transform.h"
+#include "math/Frustum.h"
+#include "math/Ka7Transform.h"
 
 #include <array>
 #include <cstdint>

@@ -4,6 +4,8 @@
 // size set up and inspected as the editor's window is, and EngineInit. The
 // destructor shuts down in the editor's order and writes the log.
 
+#include "host/EngineStartup.h"
+
 #include <cstdint>
 #include <memory>
 
@@ -27,9 +29,9 @@ public:
 private:
     void shutDown() noexcept;
 
+    EngineStartup startup_;
     HeadlessContext* headless_ = nullptr;
     std::unique_ptr<TDotContext> context_;
-    bool engineStarted_ = false;
 };
 
 } // namespace ra7

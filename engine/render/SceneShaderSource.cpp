@@ -1,4 +1,4 @@
-#include "scene/SceneShaderSource.h"
+#include "render/SceneShaderSource.h"
 
 #include "effects/Ka7Light.h"
 #include "scene/Ka7Camera.h"

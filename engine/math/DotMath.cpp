@@ -1,4 +1,4 @@
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <cmath>
 #include <numbers>

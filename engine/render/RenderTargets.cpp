@@ -1,8 +1,8 @@
-#include "runtime/RenderTargets.h"
+#include "render/RenderTargets.h"
 
+#include "math/DotMath.h"
 #include "runtime/GLChecks.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "scene/DotMath.h"
 
 #include <epoxy/gl.h>
 

@@ -1,18 +1,18 @@
-#include "scene/FrameRoutine.h"
+#include "render/FrameRoutine.h"
 
 #include "effects/Ka7Sound.h"
 
+#include "render/Ka7Scene.h"
+#include "render/Ortho2D.h"
+#include "render/RenderTargets.h"
+#include "render/SceneShaderSource.h"
 #include "resources/Ka7Material.h"
 #include "runtime/Capabilities.h"
 #include "runtime/GLChecks.h"
 #include "runtime/Ka7EngineErrors.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "runtime/RenderTargets.h"
 #include "scene/Ka7Camera.h"
-#include "scene/Ka7Scene.h"
 #include "scene/Ka7SceneUnit.h"
-#include "scene/Ortho2D.h"
-#include "scene/SceneShaderSource.h"
 
 #include <epoxy/gl.h>
 

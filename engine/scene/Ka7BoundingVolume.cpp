@@ -1,4 +1,4 @@
-#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7BoundingVolume.h"
 
 #include "runtime/Errors.h"
 #include "runtime/Ka7GlobalEngine.h"

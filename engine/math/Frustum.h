@@ -3,7 +3,7 @@
 // bottom, top, far, near, each normalised so that (a, b, c) has length 1. A
 // point p is inside a plane when a·x + b·y + c·z + d > 0.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 #include <array>
 

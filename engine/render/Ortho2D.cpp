@@ -1,4 +1,4 @@
-#include "scene/Ortho2D.h"
+#include "render/Ortho2D.h"
 
 #include "runtime/Ka7GlobalEngine.h"
 

@@ -4,7 +4,8 @@
 // SceneObjects, tests each object against the active camera's view volume and
 // calls its Render; lighting is one pass per light that reaches an object.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
+#include "scene/PointProjection.h"
 
 #include <cstdint>
 #include <memory>
@@ -13,18 +14,6 @@
 namespace ra7 {
 
 class KaGeometry;
-
-// Where a point lands in the window, and whether it is in front of what the
-// depth buffer holds there.
-struct PointProjection {
-    Vector3 Window; // x, y in pixels from the lower left, depth 0…1
-    bool Visible = false;
-};
-
-// Projects `point` with the current model-view and projection matrices and
-// viewport and compares its depth with the depth buffer at the rounded
-// window position; visible inside 0 < x < SCREEN WIDTH, 0 < y < SCREEN HEIGHT.
-PointProjection PointVisible(const Vector3& point);
 
 class KaScene {
 public:

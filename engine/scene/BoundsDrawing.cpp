@@ -1,5 +1,5 @@
 // Wire drawings of the bounding shapes, for the renderer's bounds pass.
-#include "effects/Ka7BoundingVolume.h"
+#include "scene/Ka7BoundingVolume.h"
 
 #include <epoxy/gl.h>
 

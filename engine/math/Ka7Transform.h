@@ -2,7 +2,7 @@
 // A placement: a 3×3 rotation and a position. A local point p lands at
 // p·Rotation + Position.
 
-#include "scene/DotMath.h"
+#include "math/DotMath.h"
 
 namespace ra7 {
 
