@@ -8,6 +8,7 @@
 #include "ui/TConsoleForm.h"
 #include "ui/TMainForm.h"
 #include "ui/TSaveForm.h"
+#include "ui/TSceneFiles.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -176,8 +177,11 @@ int main(int argc, char** argv)
         form.reset();
         return fail(startError);
     }
+    form->SceneFiles().SetOffersRecovery(!options.unattended());
     if (!options.scene.isEmpty())
         form->LoadSceneFile(options.scene.toStdString());
+    else if (!options.unattended())
+        form->OfferStartupRecovery();
     if (!options.select.isEmpty() && !form->SelectObject(options.select.toStdString())) {
         std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n",
                      qPrintable(options.select));

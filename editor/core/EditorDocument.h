@@ -6,6 +6,7 @@
 
 #include "core/CommandStack.h"
 #include "core/EditorSelection.h"
+#include "core/SceneEditorState.h"
 
 #include <cstdint>
 #include <functional>
@@ -111,6 +112,14 @@ public:
     const std::vector<std::string>& EditorObjects() const { return editorObjects_; }
     void EditorObjectsRenamed(const std::vector<std::pair<std::string, std::string>>& renames);
 
+    // What the editor keeps of the scene beyond its file (sky box, flare
+    // file): pages change it through commands and notify SkyBox/LensFlares.
+    SceneEditorState& EditorState() { return editorState_; }
+    const SceneEditorState& EditorState() const { return editorState_; }
+    // Counts every change of the scene (edits, undo, redo, loads, changes
+    // outside the history): autosave writes when it moved.
+    std::uint64_t ChangeCount() const { return changeCount_; }
+
     // --- notices ---------------------------------------------------------------
     // Listeners are called in the order they were added.
     std::int32_t Listen(Listener listener);
@@ -143,6 +152,8 @@ private:
     bool notifying_ = false;
     bool wasModified_ = false;
     std::vector<std::string> editorObjects_;
+    SceneEditorState editorState_;
+    std::uint64_t changeCount_ = 0;
 };
 
 } // namespace ra7::editor

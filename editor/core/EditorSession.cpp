@@ -104,7 +104,12 @@ void EditorSession::createDefaultObjects()
     SceneObjects->AddCopy(light);
 }
 
-void EditorSession::NewScene()
+void EditorSession::AddDefaultObjects()
+{
+    createDefaultObjects();
+}
+
+void EditorSession::NewScene(bool withDefaultObjects)
 {
     AnimList->Clear();
     SceneObjects->Clear();
@@ -124,7 +129,8 @@ void EditorSession::NewScene()
             Meshes->Delete(i);
     Meshes->Changed = true;
     *Scene = KaScene();
-    createDefaultObjects();
+    if (withDefaultObjects)
+        createDefaultObjects();
     SceneObjects->MarkChanged();
 }
 

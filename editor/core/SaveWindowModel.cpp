@@ -119,19 +119,27 @@ void SaveWindowModel::addLineOnce(const std::string& line)
 
 void SaveWindowModel::addResourceLines(const KaObjArray& scene, const std::string& name)
 {
+    for (const std::string& line : ResourceLines(scene, name))
+        addLineOnce(line);
+}
+
+std::vector<std::string> ResourceLines(const KaObjArray& scene, const std::string& name)
+{
+    std::vector<std::string> lines;
     const KaSceneObj* object = scene.FindByName(name);
     if (const auto* system = dynamic_cast<const KaParSystem*>(object)) {
-        addLineOnce("addtex <" + system->TextureName + ">");
+        lines.push_back("addtex <" + system->TextureName + ">");
     } else if (const auto* geometry = dynamic_cast<const KaGeometry*>(object)) {
-        addLineOnce("addmesh <" + geometry->MeshName + ">");
+        lines.push_back("addmesh <" + geometry->MeshName + ">");
         for (const std::string* lod : {&geometry->MeshLod1, &geometry->MeshLod2})
             if (!lod->empty())
-                addLineOnce("addmesh <" + *lod + ">");
+                lines.push_back("addmesh <" + *lod + ">");
     } else if (const auto* sprite = dynamic_cast<const KaSprite*>(object)) {
         for (const std::string* texture : {&sprite->Texture1, &sprite->Texture2, &sprite->Texture3})
             if (!texture->empty())
-                addLineOnce("addtex <" + *texture + ">");
+                lines.push_back("addtex <" + *texture + ">");
     }
+    return lines;
 }
 
 ObjectInfo DescribeObject(const KaObjArray& scene, SaveKind kind, const std::string& name)

@@ -73,6 +73,11 @@ private:
 // The kind list an object belongs in; false for sound sources (not offered).
 bool SaveKindOf(const KaObjArray& scene, const std::string& name, SaveKind& kind);
 
+// The command lines that loading the object needs: "addtex <…>" for a
+// particle system's and a sprite's textures, "addmesh <…>" for each mesh of
+// a geometry.
+std::vector<std::string> ResourceLines(const KaObjArray& scene, const std::string& name);
+
 // The group "Объект" for an entry of a kind list.
 ObjectInfo DescribeObject(const KaObjArray& scene, SaveKind kind, const std::string& name);
 

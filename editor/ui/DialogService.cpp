@@ -77,6 +77,21 @@ SaveChoice QtDialogService::AskSaveChanges(const std::string& text)
     return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
+std::optional<int> QtDialogService::AskChoice(const std::string& text,
+                                              const std::vector<std::string>& buttons)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Editor for Ra7Davevi"), q(text),
+                    QMessageBox::NoButton, parent_);
+    std::vector<QPushButton*> pressed;
+    for (const std::string& caption : buttons)
+        pressed.push_back(box.addButton(q(caption), QMessageBox::ActionRole));
+    box.exec();
+    for (std::size_t i = 0; i < pressed.size(); ++i)
+        if (box.clickedButton() == pressed[i])
+            return static_cast<int>(i);
+    return std::nullopt;
+}
+
 void QtDialogService::ShowMessage(const std::string& text)
 {
     QMessageBox::information(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -30,6 +31,10 @@ public:
     virtual bool Confirm(const std::string& text) = 0;
     // Unsaved changes are about to be lost: save them, drop them, or stop.
     virtual SaveChoice AskSaveChanges(const std::string& text) = 0;
+    // A question with buttons of its own; the index of the button pressed,
+    // nothing when the window was closed without one.
+    virtual std::optional<int> AskChoice(const std::string& text,
+                                         const std::vector<std::string>& buttons) = 0;
     // Information and errors; returns when the user has seen it.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
@@ -50,6 +55,7 @@ public:
                                        const std::string& initial) override;
     bool Confirm(const std::string& text) override;
     SaveChoice AskSaveChanges(const std::string& text) override;
+    std::optional<int> AskChoice(const std::string& text, const std::vector<std::string>& buttons) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool RunModal(QDialog& dialog) override;

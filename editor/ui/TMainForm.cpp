@@ -17,15 +17,19 @@
 #include "ui/THierarchyPanel.h"
 #include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
+#include "ui/TSceneFiles.h"
 #include "ui/TShadersForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -71,6 +75,8 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     services_.report = [this](const std::string& text) { Report(text); };
     services_.showPage = [this](const QString& id) { ShowPage(id); };
     services_.showConsole = [this] { consoleForm_->ShowConsole(); };
+    sceneFiles_ = new TSceneFiles(services_, this);
+    setAcceptDrops(true);
     buildTreePanel(client_);
     toolPanel_ = buildToolPanel(client_);
     animPanel_ = buildAnimPanel(client_);
@@ -137,6 +143,7 @@ void TMainForm::startEngine()
         document_->Listen([this](std::uint32_t changes) { documentChanged(changes); });
         hierarchy_->Attach(*document_);
         pages_->AttachAll(*document_);
+        sceneFiles_->Attach(*document_, *session_);
         clock_ = FrameClock();
         layoutPanels();
         RefreshEditorLists();
@@ -159,6 +166,9 @@ void TMainForm::buildMenu()
     QAction* load = file->addAction(QStringLiteral("Загрузить KGF"), this, &TMainForm::LoadSceneCommand);
     load->setObjectName(QStringLiteral("ActionLoadKgf"));
     load->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    QMenu* recent = file->addMenu(QStringLiteral("Последние"));
+    recent->setObjectName(QStringLiteral("MenuRecent"));
+    sceneFiles_->ConnectRecentMenu(*recent, [this](const std::string& path) { OpenSceneCommand(path); });
     file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("ActionExit"));
@@ -186,6 +196,10 @@ void TMainForm::buildMenu()
     connect(checkable("Frustum culling", "ActionFrustum", false), &QAction::toggled, this,
             &SetFrustumCulling);
     connect(checkable("LOD", "ActionLod", true), &QAction::toggled, this, &SetLod);
+    options->addSeparator();
+    QAction* autosave = options->addAction(QStringLiteral("Автосохранение..."), this,
+                                           [this] { sceneFiles_->ConfigureAutosave(); });
+    autosave->setObjectName(QStringLiteral("ActionAutosave"));
 
     QAction* console = menuBar()->addAction(QStringLiteral("Консоль"));
     console->setObjectName(QStringLiteral("ActionConsole"));
@@ -293,8 +307,40 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     idleTimer_->stop();
+    sceneFiles_->CleanExit();
     consoleForm_->close();
     event->accept();
+}
+
+namespace {
+
+// The scene files among what is dragged over the window.
+QStringList sceneFilesIn(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kgf"), Qt::CaseInsensitive))
+            files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!sceneFilesIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QStringList files = sceneFilesIn(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenSceneCommand(files.front().toStdString());
 }
 
 Viewport TMainForm::CurrentViewport() const
@@ -509,8 +555,10 @@ bool TMainForm::SaveSceneCommand()
         saveForm_->SaveWindowDisplay();
         dialogs_.RunModal(*saveForm_);
         FinishSave(fileName, saveForm_->Model());
-        if (document_)
+        if (document_) {
             document_->MarkSaved(fileName);
+            sceneFiles_->SceneSaved(fileName);
+        }
         return true;
     } catch (const std::exception& e) {
         LogLine(std::string("! ") + e.what());
@@ -528,6 +576,17 @@ void TMainForm::LoadSceneCommand()
         LoadSceneFile(*chosen);
 }
 
+void TMainForm::OpenSceneCommand(const std::string& path)
+{
+    if (MayDiscardChanges())
+        LoadSceneFile(path);
+}
+
+void TMainForm::OfferStartupRecovery()
+{
+    sceneFiles_->OfferRecovery("");
+}
+
 void TMainForm::LoadSceneFile(const std::string& path)
 {
     if (!document_)
@@ -535,6 +594,8 @@ void TMainForm::LoadSceneFile(const std::string& path)
     // A scene loaded into the untouched start-up scene is that file; loaded
     // into anything else it is a merge that no file holds yet.
     const bool fresh = document_->FileName().empty() && !document_->Modified() && !document_->CanUndo();
+    if (fresh && sceneFiles_->OfferRecovery(path))
+        return;
     bool loaded = false;
     try {
         view_->makeCurrent();
@@ -550,6 +611,8 @@ void TMainForm::LoadSceneFile(const std::string& path)
         document_->SceneReplaced(path, false);
     else
         document_->SceneReplaced(fresh ? "" : document_->FileName(), true);
+    if (loaded && fresh)
+        sceneFiles_->SceneLoaded(path);
 }
 
 bool TMainForm::SelectObject(const std::string& name)

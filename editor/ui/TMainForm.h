@@ -34,6 +34,7 @@ class TConsoleForm;
 class TGLView;
 class THierarchyPanel;
 class TPageHost;
+class TSceneFiles;
 class TSaveForm;
 class TShadersForm;
 
@@ -57,6 +58,13 @@ public:
     void LoadSceneCommand();
     // Loads a scene given on the command line (errors shown to the user).
     void LoadSceneFile(const std::string& path);
+    // Opens a scene the user picked outside the Open dialog (recent files,
+    // a file dropped on the window), asking first about unsaved changes.
+    void OpenSceneCommand(const std::string& path);
+    // At start-up without a scene: offers a backup of an unsaved scene left
+    // by an editor that did not close in order.
+    void OfferStartupRecovery();
+    TSceneFiles& SceneFiles() { return *sceneFiles_; }
     // Unsaved changes are about to be lost: asks to save, drop or stop.
     // True when the caller may go on.
     bool MayDiscardChanges();
@@ -100,6 +108,8 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenu();
@@ -148,6 +158,7 @@ private:
     TSaveForm* saveForm_ = nullptr;
     TShadersForm* shadersForm_ = nullptr;
     TConsoleForm* consoleForm_ = nullptr;
+    TSceneFiles* sceneFiles_ = nullptr;
 };
 
 } // namespace ra7::editor

@@ -243,7 +243,7 @@ void KaObjArray::restoreLocalOffsets(std::int32_t first)
 }
 
 void KaObjArray::SaveObjects(std::string_view fileName, const std::vector<std::int32_t>& indexes,
-                             const std::vector<std::string>& lines)
+                             const std::vector<std::string>& lines, std::string_view kmtName)
 {
     KgfNameTable names;
     std::vector<const KaSceneObj*> saved;
@@ -280,17 +280,17 @@ void KaObjArray::SaveObjects(std::string_view fileName, const std::vector<std::i
             materialIndexes.push_back(material);
     }
 
-    std::string kmtName;
+    std::string kmtFile;
     if (!materialIndexes.empty()) {
-        kmtName = kmtNameFor(fileName);
-        materials_->SaveMaterials(kmtName, materialIndexes);
+        kmtFile = kmtName.empty() ? kmtNameFor(fileName) : std::string(kmtName);
+        materials_->SaveMaterials(kmtFile, materialIndexes);
     }
     file.writeTag("scr");
-    file.writeInt32(static_cast<std::int32_t>(lines.size() + (kmtName.empty() ? 0 : 1)));
+    file.writeInt32(static_cast<std::int32_t>(lines.size() + (kmtFile.empty() ? 0 : 1)));
     for (const std::string& line : lines)
         file.writeShortString(line);
-    if (!kmtName.empty())
-        file.writeShortString("addmat <" + kmtName + ">");
+    if (!kmtFile.empty())
+        file.writeShortString("addmat <" + kmtFile + ">");
     file.commit();
 }
 

@@ -25,6 +25,8 @@ public:
     // Answers to yes/no questions (none left: no) and to unsaved-changes questions (none left: cancel).
     std::deque<bool> confirmations;
     std::deque<SaveChoice> saveChoices;
+    // Answers to questions with buttons of their own (none left: closed without a button).
+    std::deque<std::optional<int>> choices;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
@@ -58,6 +60,11 @@ public:
     {
         questions.push_back(text);
         return pop(saveChoices, SaveChoice::Cancel);
+    }
+    std::optional<int> AskChoice(const std::string& text, const std::vector<std::string>&) override
+    {
+        questions.push_back(text);
+        return pop(choices, std::optional<int>());
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
