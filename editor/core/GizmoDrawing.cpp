@@ -3,14 +3,18 @@
 #include "core/EditorSelection.h"
 #include "core/ViewPicking.h"
 #include "resources/DrawState.h"
+#include "resources/Ka7MeshList.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <epoxy/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace ra7::editor {
@@ -133,6 +137,50 @@ void pickColour(std::int32_t slot)
     glColor3ub(colour[0], colour[1], colour[2]);
 }
 
+struct Sphere {
+    Vector3 centre;
+    float radius = 0;
+};
+
+// The spheres around the meshes of one pass, each mesh measured once.
+class MeshSpheres {
+public:
+    // Nothing when the mesh is not loaded or keeps no vertices (uploaded).
+    const std::optional<Sphere>& Of(const std::string& meshName)
+    {
+        const auto found = spheres_.find(meshName);
+        if (found != spheres_.end())
+            return found->second;
+        std::optional<Sphere> sphere;
+        const KaMesh* mesh = Meshes ? Meshes->Find(meshName) : nullptr;
+        if (const auto box = mesh ? mesh->Bounds() : std::nullopt) {
+            const Vector3 centre = VectorScale(VectorAdd(box->Min, box->Max), 0.5f);
+            sphere = Sphere{centre, std::sqrt(DistanceSqr(centre, box->Max))};
+        }
+        return spheres_.emplace(meshName, sphere).first->second;
+    }
+
+private:
+    std::unordered_map<std::string, std::optional<Sphere>> spheres_;
+};
+
+// Whether a geometry drawn with `shift` may show inside `frustum`.
+bool mayShow(const KaGeometry& geometry, const Vector3& shift, const KaFrustum& frustum, MeshSpheres& spheres)
+{
+    const std::optional<Sphere>& local = spheres.Of(geometry.MeshName);
+    if (!local)
+        return true;
+    Vector3 centre = local->centre;
+    VectorTransform(centre, geometry.Trans->Rotation);
+    centre = VectorAdd(VectorAdd(centre, geometry.Trans->Position), shift);
+    const Vector3 lengths = RowLengths(geometry.Trans->Rotation);
+    const float radius = local->radius * std::max({lengths.x, lengths.y, lengths.z});
+    for (const KaPlane& plane : frustum)
+        if (PlaneDistance(plane, centre) < -radius)
+            return false;
+    return true;
+}
+
 void drawShifted(KaGeometry& geometry, const Vector3& shift)
 {
     glPushMatrix();
@@ -251,16 +299,20 @@ void DrawSelectionOutlines(const KaObjArray& scene, const std::vector<std::strin
     glPopAttrib();
 }
 
-void DrawObjectsForPicking(const KaObjArray& scene)
+void DrawObjectsForPicking(const KaObjArray& scene, const KaFrustum* only)
 {
     const KaCamera* active = scene.ActiveCamera();
     const Vector3 eye = active && active->Trans ? active->Trans->Position : kZeroVector;
     const PlainMeshes plain;
+    MeshSpheres spheres;
+    auto shows = [&](const KaGeometry& geometry, const Vector3& shift) {
+        return !only || mayShow(geometry, shift, *only, spheres);
+    };
     // Static geometry is the background around the camera: anything else in front wins.
     glDepthMask(GL_FALSE);
     for (std::int32_t i = 0; i < scene.Count(); ++i) {
         auto* geometry = dynamic_cast<KaGeometry*>(scene.GetItem(i));
-        if (geometry && geometry->Static && geometry->Trans) {
+        if (geometry && geometry->Static && geometry->Trans && shows(*geometry, eye)) {
             pickColour(i);
             drawShifted(*geometry, eye);
         }
@@ -274,7 +326,7 @@ void DrawObjectsForPicking(const KaObjArray& scene)
         pickColour(i);
         switch (object->Kind()) {
         case KaObjKind::Geometry:
-            if (!object->Static)
+            if (!object->Static && shows(static_cast<const KaGeometry&>(*object), kZeroVector))
                 object->Render();
             break;
         case KaObjKind::Camera:

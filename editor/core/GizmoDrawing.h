@@ -6,6 +6,7 @@
 
 #include "core/GizmoMath.h"
 #include "core/GizmoState.h"
+#include "math/Frustum.h"
 
 #include <string>
 #include <vector>
@@ -58,7 +59,9 @@ std::vector<std::string> DescendantGeometries(const KaObjArray& scene, const std
 
 // Every object (but the active camera) in the colour of its slot: meshes
 // of geometries, the camera model for cameras, a 12-pixel point for the
-// other kinds; static geometry behind everything, around the camera.
-void DrawObjectsForPicking(const KaObjArray& scene);
+// other kinds; static geometry behind everything, around the camera. With
+// a view volume, geometries whose meshes lie wholly outside it are skipped
+// (the few pixels a pick draws see little of a large scene).
+void DrawObjectsForPicking(const KaObjArray& scene, const KaFrustum* only = nullptr);
 
 } // namespace ra7::editor

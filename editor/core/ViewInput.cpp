@@ -373,8 +373,11 @@ std::string ViewInput::ObjectAt(double x, double y)
     const KaObjArray& scene = document_.Scene();
     const KaCamera* camera = scene.ActiveCamera();
     const KaTransformation eye = camera && camera->Trans ? *camera->Trans : KaTransformation{};
+    const Matrix4 projection = ProjectionFor(view);
+    const KaFrustum around =
+        ExtractFrustum(PickProjection(view, *pixel, kPickRegion, projection), eye.ViewMatrix());
     const auto colour =
-        pick_.ReadBytes(view, *pixel, ProjectionFor(view), eye, [&] { DrawObjectsForPicking(scene); });
+        pick_.ReadBytes(view, *pixel, projection, eye, [&] { DrawObjectsForPicking(scene, &around); });
     const std::optional<std::int32_t> slot = colour ? SlotOfPickColour(*colour) : std::nullopt;
     if (!slot || *slot >= scene.Count())
         return {};

@@ -91,11 +91,15 @@ protected:
         return {static_cast<std::int32_t>(x), static_cast<std::int32_t>(y)};
     }
 
-    std::string objectAt(FramebufferPixel pixel)
+    // With `culled`, only what may show in the pixels around `pixel` is drawn, as a click does.
+    std::string objectAt(FramebufferPixel pixel, bool culled = false)
     {
         const KaTransformation eye = *SceneObjects->ActiveCamera()->Trans;
-        const auto colour = pick.ReadBytes(kView, pixel, ProjectionFor(kView), eye,
-                                           [] { DrawObjectsForPicking(*SceneObjects); });
+        const KaFrustum around =
+            ExtractFrustum(PickProjection(kView, pixel, kPickRegion, ProjectionFor(kView)), eye.ViewMatrix());
+        const auto colour = pick.ReadBytes(kView, pixel, ProjectionFor(kView), eye, [&] {
+            DrawObjectsForPicking(*SceneObjects, culled ? &around : nullptr);
+        });
         EXPECT_TRUE(colour);
         const auto slot = colour ? SlotOfPickColour(*colour) : std::nullopt;
         return slot ? SceneObjects->GetItem(*slot)->Name() : std::string();
@@ -132,6 +136,25 @@ TEST_F(ViewPickTest, TheObjectUnderThePixelIsFoundAndTheFrontOneWins)
     EXPECT_EQ(objectAt(beside), "lamp");
     beside.x += 10;
     EXPECT_EQ(objectAt(beside), "");
+}
+
+TEST_F(ViewPickTest, SkippingWhatLiesOutsideThePickedPixelsLosesNothing)
+{
+    // Turned, stretched (as a script's "scale" does), static and plain boxes across the view.
+    cube("plain", {-3, -2, -12});
+    KaGeometry& turned = cube("turned", {2.5f, 1.5f, -11});
+    turned.Trans->Rotation = MatrixMultiply3({3, 0, 0, 0, 0.5f, 0, 0, 0, 1}, RotationZ(0.6f));
+    cube("far", {0, 0, -40}).Trans->Rotation = RotationY(0.8f);
+    KaGeometry& around = cube("around", {4, -3, -8});
+    around.Static = true;
+    int hits = 0;
+    for (std::int32_t y = 4; y < kView.height; y += 24)
+        for (std::int32_t x = 4; x < kView.width; x += 24) {
+            const std::string all = objectAt({x, y});
+            EXPECT_EQ(objectAt({x, y}, true), all) << x << ", " << y;
+            hits += all.empty() ? 0 : 1;
+        }
+    EXPECT_GT(hits, 100) << "the boxes cover part of the view";
 }
 
 TEST_F(ViewPickTest, StaticGeometryIsTheBackgroundAroundTheCamera)
