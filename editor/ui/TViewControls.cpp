@@ -3,10 +3,15 @@
 #include "ui/EditorPage.h"
 #include "ui/TGLView.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -66,6 +71,12 @@ ViewKey keyOf(int key)
     default:
         return ViewKey::Other;
     }
+}
+
+bool isTextEntry(const QWidget* widget)
+{
+    return qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+           qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
 }
 
 } // namespace
@@ -176,6 +187,12 @@ bool TViewControls::eventFilter(QObject* watched, QEvent* event)
             return keyOf(key->key()) != ViewKey::Other;
         return input_->Key(keyOf(key->key()), event->type() == QEvent::KeyPress);
     }
+    case QEvent::Enter:
+        // The view's keys (F, Escape, W/A/S/D) work where the mouse is, as in
+        // other 3-D editors; a box the user is typing into keeps the focus.
+        if (!isTextEntry(QApplication::focusWidget()))
+            view_.setFocus(Qt::MouseFocusReason);
+        break;
     case QEvent::Leave:
         input_->Leave();
         break;

@@ -200,6 +200,35 @@ TEST_F(GizmoDragTest, AParticleSystemsBoxIsDraggedThroughItsOwnTarget)
     EXPECT_EQ(document->UndoLabel(), "Переместить рамку частиц sparks");
 }
 
+TEST_F(GizmoDragTest, ASystemRebuiltDuringTheDragIsLookedUpAgainNotReadFromFreedMemory)
+{
+    // "parsetcount" replaces the particle system in its slot with a new one of the same name.
+    add<KaParSystem>("sparks", 4).Trans->Position = {0, 0, -20};
+    const GizmoTarget box{GizmoTarget::Kind::ParticleBox, "sparks", 0};
+    const auto view = LookUpDragView(scene(), box);
+    ASSERT_TRUE(view && gizmo.BeginDrag(box, kY, {0, 0}, *view));
+    document->BeginGesture("drag");
+    auto move = [&](ScreenPoint at) {
+        const auto now = LookUpDragView(scene(), box);
+        ASSERT_TRUE(now);
+        document->Execute(
+            std::make_unique<PlacementCommand>(*document, box, "drag", now->edit, gizmo.DragTo(at, *now)));
+    };
+    move({0, -55});
+    auto rebuilt = std::make_unique<KaParSystem>(9);
+    rebuilt->Assign(*scene().FindByName("sparks"));
+    scene().SetItem(scene().IndexOfName("sparks"), std::move(rebuilt));
+    move({0, -110});
+    gizmo.EndDrag();
+    document->CommitGesture();
+    auto& now = static_cast<KaParSystem&>(*scene().FindByName("sparks"));
+    EXPECT_EQ(now.Count(), 9);
+    // The second move scales with the distance from where the box stood after the first.
+    EXPECT_NEAR(now.Bounds->LocalTrans.Position.y, 110 * std::sqrt(404.0f) / 550, 1e-4f);
+    document->Undo();
+    EXPECT_NEAR(now.Bounds->LocalTrans.Position.y, 0, 1e-4f);
+}
+
 TEST_F(GizmoDragTest, EscapePutsEverythingBackAndLeavesNoStep)
 {
     KaGeometry& box = at("box", {0, 0, -10});

@@ -16,6 +16,7 @@
 #include "ui/TViewControls.h"
 
 #include <QCheckBox>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -268,6 +269,19 @@ TEST_F(ViewInputTest, RightButtonWithKeysAndTheWheelFlyAndFShowsTheSelection)
     EXPECT_GT(distance, 2.0f);
     EXPECT_LT(distance, 8.0f);
     EXPECT_FALSE(form->Document()->CanUndo()) << "flying is no step";
+}
+
+TEST_F(ViewInputTest, TheViewTakesTheKeysWhereTheMouseIsButNotFromABoxBeingTyped)
+{
+    startWithScene();
+    form->Hierarchy().Tree().setFocus();
+    QEnterEvent enter(QPointF(300, 300), QPointF(300, 300), form->View().mapToGlobal(QPointF(300, 300)));
+    QApplication::sendEvent(&form->View(), &enter);
+    EXPECT_TRUE(form->View().hasFocus());
+    QLineEdit* x = find<QLineEdit>(*form, "CoordX");
+    x->setFocus();
+    QApplication::sendEvent(&form->View(), &enter);
+    EXPECT_TRUE(x->hasFocus());
 }
 
 TEST_F(ViewInputTest, TheRingsTurnTheObjectInOneStep)
