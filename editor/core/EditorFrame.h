@@ -7,6 +7,7 @@
 #include "core/ViewLayout.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace ra7 {
@@ -24,7 +25,12 @@ struct FrameInputs {
     bool showGrid = true;
     std::string fpsText;
     const KaEngine2D* text2D = nullptr;     // the overlay; none before the engine started
-    std::array<float, 3> pickedColour = {}; // under the mouse, from the picking pass
+    std::array<float, 3> pickedColour = {}; // under the mouse, when no picking pass runs
+    // The editor's parts of the frame: the picking pass (it returns the
+    // colour under the mouse), the selection outlines and the gizmo.
+    std::function<std::array<float, 3>()> picking;
+    std::function<void()> outlines;
+    std::function<void()> gizmo;
 };
 
 // The listener follows the active camera, every root updates its subtree,

@@ -137,9 +137,11 @@ void EditorSession::NewScene(bool withDefaultObjects)
 void EditorSession::buildEditorModels()
 {
     SceneObjects->LoadFromFile(kEditorDataFile);
+    // The template points along +x; with row vectors a turn of +90° about z
+    // takes +x to +y and one of −90° about y takes it to +z.
     arrowX_ = takeTemplate("arrow");
-    arrowY_ = copyOf(*arrowX_, RotationZ(DegToRad(-90)));
-    arrowZ_ = copyOf(*arrowX_, RotationX(DegToRad(90)));
+    arrowY_ = copyOf(*arrowX_, RotationZ(DegToRad(90)));
+    arrowZ_ = copyOf(*arrowX_, RotationY(DegToRad(-90)));
     // The materials of the helper scene are not the user's.
     Materials->Clear();
     ra7::CameraModel = takeTemplate("camera"); // cameras draw it as their marker

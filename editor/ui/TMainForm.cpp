@@ -8,6 +8,7 @@
 #include "host/Ka7ConsoleCommands.h"
 #include "resources/Ka7MeshList.h"
 #include "runtime/DotWindow.h"
+#include "runtime/FrameTime.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
@@ -18,7 +19,9 @@
 #include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
+#include "ui/TSelectionPanel.h"
 #include "ui/TShadersForm.h"
+#include "ui/TViewControls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -78,6 +81,10 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     sceneFiles_ = new TSceneFiles(services_, this);
     setAcceptDrops(true);
     buildTreePanel(client_);
+    viewControls_ = new TViewControls(*view_, services_, this);
+    addToolBar(Qt::TopToolBarArea, &viewControls_->ToolBar());
+    selectionPanel_ = new TSelectionPanel(services_, &hierarchy_->SelectionPanel());
+    hierarchy_->SelectionPanel().layout()->addWidget(selectionPanel_);
     toolPanel_ = buildToolPanel(client_);
     animPanel_ = buildAnimPanel(client_);
     buildMenu();
@@ -105,8 +112,10 @@ TMainForm::~TMainForm()
     SetConsoleExitHandler({});
     // The views stop listening before the document goes; the engine lets go
     // of its GL objects while the view's context still exists.
+    viewControls_->Detach();
     delete hierarchy_;
     hierarchy_ = nullptr;
+    selectionPanel_ = nullptr;
     delete toolPanel_;
     toolPanel_ = nullptr;
     services_.document = nullptr;
@@ -142,6 +151,13 @@ void TMainForm::startEngine()
         services_.document = document_.get();
         document_->Listen([this](std::uint32_t changes) { documentChanged(changes); });
         hierarchy_->Attach(*document_);
+        selectionPanel_->Attach(*document_);
+        viewControls_->Attach(
+            *document_, {&session_->ArrowX(), &session_->ArrowY(), &session_->ArrowZ()}, [this] {
+                const qreal ratio = view_->devicePixelRatioF();
+                return ViewGeometry{CurrentViewport(), static_cast<std::int32_t>(view_->height() * ratio),
+                                    ratio};
+            });
         pages_->AttachAll(*document_);
         sceneFiles_->Attach(*document_, *session_);
         clock_ = FrameClock();
@@ -407,6 +423,9 @@ void TMainForm::idle()
         view_->makeCurrent();
         UpdateScene();
         RefreshEditorLists();
+        if (ViewInput* input = viewControls_->Input())
+            input->Advance(FrameTime);
+        selectionPanel_->Refresh();
     } catch (const std::exception& e) {
         reportFrameError(e.what());
     }
@@ -430,6 +449,11 @@ void TMainForm::paint()
     frame.showGrid = flags_.ShowGrid;
     frame.fpsText = clock_.FpsText();
     frame.text2D = session_ ? session_->Text2D() : nullptr;
+    if (ViewInput* input = viewControls_->Input()) {
+        frame.picking = [input] { return input->PickingPass(); };
+        frame.outlines = [input] { input->DrawOutlines(); };
+        frame.gizmo = [input] { input->DrawGizmo(); };
+    }
     try {
         paintFrame(frame);
         MakeViewOpaque();

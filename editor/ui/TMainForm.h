@@ -37,6 +37,8 @@ class TPageHost;
 class TSceneFiles;
 class TSaveForm;
 class TShadersForm;
+class TSelectionPanel;
+class TViewControls;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -98,6 +100,9 @@ public:
     TGLView& View() { return *view_; }
     THierarchyPanel& Hierarchy() { return *hierarchy_; }
     TPageHost& Pages() { return *pages_; }
+    // The view's tool bar and input, and the name and position boxes below the tree.
+    TViewControls& ViewControls() { return *viewControls_; }
+    TSelectionPanel& SelectionBoxes() { return *selectionPanel_; }
     EditorServices& Services() { return services_; }
     // The scene being edited; null until the engine has started.
     EditorDocument* Document() const { return document_.get(); }
@@ -151,6 +156,8 @@ private:
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QTimer* idleTimer_ = nullptr;
+    TViewControls* viewControls_ = nullptr;
+    TSelectionPanel* selectionPanel_ = nullptr;
 
     std::unique_ptr<TDotContext> context_;
     std::unique_ptr<EditorSession> session_;
