@@ -16,6 +16,7 @@
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
+#include "ui/TMaterialsPage.h"
 #include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
@@ -279,8 +280,20 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     const std::pair<const char*, const char*> later[] = {
         {"properties", "Свойства"}, {"materials", "Материалы"}, {"secondaries", "Secondaries"},
         {"skybox", "SkyBox"},       {"bounds", "Bounds"},       {"converter", "Конвертер"}};
-    for (const auto& [id, title] : later)
+    for (const auto& [id, title] : later) {
+        if (std::string_view(id) == "materials") {
+            auto* materials = new TMaterialsPage(services_, pages_);
+            materials->chooseShader = [this](bool vertex, bool fragment, bool glsl) {
+                return shadersForm_->ChooseShader(vertex, fragment, glsl);
+            };
+            hierarchy_->onGoToMaterial = [materials](const std::string& geometry) {
+                materials->GoToMaterialOf(geometry);
+            };
+            pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), materials, materials);
+            continue;
+        }
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
+    }
 
     auto* meshes = new QWidget(pages_);
     auto* meshLayout = new QVBoxLayout(meshes);
