@@ -191,12 +191,7 @@ void SetCount(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, fl
                 std::to_string(kMaxScriptParticles) + ", система не изменена");
         return;
     }
-    auto rebuilt = std::make_unique<KaParSystem>(count);
-    rebuilt->Assign(*system);
-    // The rebuilt system takes the old one's place under its parent; the old
-    // one must not take the shared name out of the parent's children as it goes.
-    system->ParentName.clear();
-    SceneObjects->SetItem(SceneObjects->IndexOfName(obj), std::move(rebuilt));
+    RebuildParSystem(*SceneObjects, *system, count);
     markChanged();
 }
 

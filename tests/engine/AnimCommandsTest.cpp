@@ -137,6 +137,7 @@ TEST_F(AnimCommand, ParsetcountRebuildsInTheSameSlotKeepingSettingsAndParent)
     auto& old = add<KaParSystem>("smoke", 10);
     add<KaGeometry>("after");
     old.MinSize = 7;
+    old.SizeAdd = 0.5f;
     parent.AddChild(old);
     play({"0 parsetcount smoke (2.5;-1;-1)"}, 1, 20); // 2.5 rounds to 2
     auto* rebuilt = dynamic_cast<KaParSystem*>(scene().GetItem(1));
@@ -144,6 +145,7 @@ TEST_F(AnimCommand, ParsetcountRebuildsInTheSameSlotKeepingSettingsAndParent)
     EXPECT_EQ(rebuilt->Name(), "smoke");
     EXPECT_EQ(rebuilt->Count(), 2);
     EXPECT_EQ(rebuilt->MinSize, 7.0f);
+    EXPECT_EQ(rebuilt->SizeAdd, 0.5f); // Assign alone would have dropped it
     EXPECT_EQ(rebuilt->ParentName, "parent");
     EXPECT_THAT(parent.Children, ElementsAre("smoke"));
     EXPECT_THAT(names(), ElementsAre("parent", "smoke", "after"));
