@@ -33,7 +33,9 @@ class EditorSession;
 class TConsoleForm;
 class TGLView;
 class THierarchyPanel;
+class TAddPage;
 class TPageHost;
+class TPropertiesPage;
 class TSaveForm;
 class TShadersForm;
 
@@ -133,6 +135,8 @@ private:
     QToolButton* treeToggle_ = nullptr;
     QWidget* toolPanel_ = nullptr;
     TPageHost* pages_ = nullptr;
+    TAddPage* addPage_ = nullptr;
+    TPropertiesPage* propertiesPage_ = nullptr;
     QListWidget* meshList_ = nullptr;
     QWidget* animPanel_ = nullptr;
     QListWidget* scriptList_ = nullptr;
