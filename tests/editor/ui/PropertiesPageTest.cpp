@@ -11,7 +11,9 @@
 #include "effects/Ka7Sprite.h"
 #include "engine/TestSupport.h"
 #include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
 #include "resources/Ka7TextureList.h"
+#include "runtime/RecordFile.h"
 #include "scene/Ka7Camera.h"
 #include "ui/PropertyPanels.h"
 #include "ui/THierarchyPanel.h"
@@ -63,6 +65,25 @@ std::string wave(std::uint32_t samples, bool damaged = false)
     const std::string data = damaged ? std::string() : "data" + le32(bytes) + std::string(bytes, '\0');
     return "RIFF" + le32(static_cast<std::uint32_t>(4 + format.size() + data.size())) + "WAVE" + format +
            data;
+}
+
+// A one-triangle mesh file whose mesh is called `meshName`.
+void writeMesh(const fs::path& file, const std::string& meshName)
+{
+    KaMesh mesh;
+    mesh.Name = meshName;
+    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    mesh.Normals.assign(3, Vector3{0, 0, 1});
+    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
+    mesh.Tangents.assign(3, Vector3{1, 0, 0});
+    mesh.Binormals.assign(3, Vector3{0, 1, 0});
+    mesh.Indices = {0, 1, 2};
+    mesh.VertexCount = 3;
+    mesh.IndexCount = 3;
+    fs::create_directories(file.parent_path());
+    RecordWriter writer(file.string());
+    mesh.SaveToFile(writer);
+    writer.commit();
 }
 
 class PropertiesPage : public MainWindow {
@@ -313,6 +334,46 @@ TEST_F(PropertiesPage, ASoundIsChosenCancelKeepsItAndADamagedFileIsAnError)
     EXPECT_EQ(find<QSlider>(*form, "SoundPosition")->maximum(), 4410);
     undo();
     EXPECT_EQ(source.SoundName, "");
+}
+
+// Choosing a level of detail used to unload the mesh the box named before,
+// blanking the other object that shared it.
+TEST_F(PropertiesPage, AMeshIsChosenPerLevelAndASharedMeshStaysLoaded)
+{
+    writeMesh(dir() / "meshes" / "crate.mes", "meshes\\crate.mes");
+    writeMesh(dir() / "meshes" / "Barrel.mes", "meshes\\Barrel.mes");
+    ra7::test::writeFile(dir() / "meshes" / "broken.mes", "no mesh at all");
+    auto& other = select<KaGeometry>("other");
+    dialogs.answers = {(dir() / "meshes" / "crate.mes").string()};
+    chooseButton("MaxLod");
+    EXPECT_EQ(other.MeshName, "meshes\\crate.mes");
+    auto& box = select<KaGeometry>("box");
+    dialogs.answers = {(dir() / "meshes" / "crate.mes").string()};
+    chooseButton("MaxLod");
+    EXPECT_EQ(box.MeshName, "meshes\\crate.mes");
+
+    dialogs.answers = {(dir() / "meshes" / "Barrel.mes").string()};
+    chooseButton("MaxLod");
+    EXPECT_EQ(box.MeshName, "meshes\\Barrel.mes"); // the name the mesh file gives its mesh
+    EXPECT_EQ(box.MeshLod1, "");
+    EXPECT_EQ(find<QLineEdit>(*form, "MaxLod")->text(), QStringLiteral("meshes\\Barrel.mes"));
+    EXPECT_GE(Meshes->IndexOf("meshes\\crate.mes"), 0);
+    EXPECT_EQ(other.MeshName, "meshes\\crate.mes");
+    EXPECT_TRUE(hasLine("  Файл <meshes\\barrel.mes> добавлен"));
+
+    dialogs.answers = {std::nullopt};
+    chooseButton("MidLod");
+    EXPECT_EQ(box.MeshLod1, "");
+    dialogs.answers = {(dir() / "meshes" / "broken.mes").string()};
+    chooseButton("MinLod");
+    EXPECT_EQ(box.MeshLod2, "");
+    ASSERT_EQ(dialogs.errors.size(), 1u);
+    EXPECT_THAT(dialogs.errors[0], ::testing::HasSubstr("broken.mes"));
+    EXPECT_FALSE(hasLine("  Файл <meshes\\broken.mes> добавлен"));
+
+    undo();
+    EXPECT_EQ(box.MeshName, "meshes\\crate.mes");
+    EXPECT_EQ(find<QLineEdit>(*form, "MaxLod")->text(), QStringLiteral("meshes\\crate.mes"));
 }
 
 TEST_F(PropertiesPage, MaterialsAndSecondariesAreTakenOnlyFromTheirLists)
