@@ -5,6 +5,7 @@
 #include "engine/SceneTestSupport.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneGeom.h"
+#include "scene/SceneFile.h"
 
 #include <gmock/gmock.h>
 
@@ -159,6 +160,17 @@ TEST_F(AnimCommand, ParsetcountRefusesCountsOutsideItsRange)
     EXPECT_THAT(LogLines(), ::testing::Contains(::testing::HasSubstr("parsetcount smoke")));
     play({"0 parsetcount smoke (0;0;0)"}, 1, 20);
     EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), 0);
+}
+
+// The script's limit used to be ten times what a scene file holds, so a
+// scene saved after such a rebuild could not be loaded again.
+TEST_F(AnimCommand, ParsetcountStopsAtTheCountASceneFileHolds)
+{
+    add<KaParSystem>("smoke", 10);
+    play({"0 parsetcount smoke (100001;0;0)"}, 1, 20);
+    EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), 10);
+    play({"0 parsetcount smoke (100000;0;0)"}, 1, 20);
+    EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), kMaxParticleCount);
 }
 
 } // namespace
