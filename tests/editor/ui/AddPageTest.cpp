@@ -7,8 +7,11 @@
 #include "effects/Ka7ParSystem.h"
 #include "scene/SceneFile.h"
 #include "ui/THierarchyPanel.h"
+#include "ui/TKindPanel.h"
 #include "ui/TPageHost.h"
+#include "ui/TPropertiesPage.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -70,6 +73,33 @@ TEST_F(AddObjects, EachKindThroughTheMenuIsAddedSelectedAndShownInTheTree)
           "Система частиц добавлена...", "Источник звука добавлен...", "Камера добавлена..."})
         EXPECT_TRUE(hasLine(std::string("  ") + line)) << line;
     EXPECT_EQ(dialogs.questions, (std::vector<std::string>{kParticleCountTitle}));
+}
+
+TEST_F(AddObjects, EachButtonOfThePageAddsItsKindAndThePropertiesShowIt)
+{
+    const std::pair<const char*, KaObjKind> buttons[] = {
+        {"AddSprite", KaObjKind::Sprite},     {"AddLight", KaObjKind::Light},
+        {"AddGeometry", KaObjKind::Geometry}, {"AddParSystem", KaObjKind::ParSystem},
+        {"AddSound", KaObjKind::Sound},       {"AddCamera", KaObjKind::Camera}};
+    auto& properties = *find<TPropertiesPage>(*form, "PropertiesPage");
+    for (const auto& [button, kind] : buttons) {
+        dialogs.answers = {std::string("7")};
+        const std::int32_t before = SceneObjects->Count();
+        click(button);
+        ASSERT_EQ(SceneObjects->Count(), before + 1) << button;
+        const KaSceneObj* added = SceneObjects->GetItem(before);
+        EXPECT_EQ(added->Kind(), kind) << button;
+        EXPECT_EQ(form->Document()->Selection().SelectedName(), added->Name());
+        EXPECT_EQ(selectedInTree(), added->Name());
+        ASSERT_NE(properties.ShownPanel(), nullptr) << button;
+        EXPECT_EQ(properties.ShownPanel()->Kind(), kind) << button;
+    }
+    EXPECT_EQ(static_cast<KaParSystem*>(SceneObjects->FindByName("par1"))->Count(), 7);
+    // One step each: six undos take every one of them back.
+    for (int i = 0; i < 6; ++i)
+        form->Document()->Undo();
+    EXPECT_EQ(SceneObjects->FindByName("spr1"), nullptr);
+    EXPECT_EQ(properties.KindLabel().text(), QStringLiteral("нет выбранных объектов"));
 }
 
 TEST_F(AddObjects, ThreeSpritesFromThePageAndUndoTakesTheLastBack)
