@@ -13,11 +13,13 @@
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
 #include "ui/DialogService.h"
+#include "ui/TAddPage.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
 #include "ui/TMaterialsPage.h"
 #include "ui/TPageHost.h"
+#include "ui/TPropertiesPage.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
 #include "ui/TSelectionPanel.h"
@@ -193,10 +195,17 @@ void TMainForm::buildMenu()
 
     buildEditMenu();
 
-    // Adding objects comes with the Add page; until then the items stay disabled.
+    // The same handler as the buttons of the page "Добавить".
     QMenu* create = menuBar()->addMenu(QStringLiteral("Создать"));
-    for (const char* kind : {"Геометрия", "Спрайт", "Источник света", "Камера", "Система частиц", "Звук"})
-        create->addAction(QString::fromUtf8(kind))->setEnabled(false);
+    create->setObjectName(QStringLiteral("MenuCreate"));
+    for (const NewObjectKind kind : kNewObjectKinds) {
+        const NewObjectTexts& texts = TextsOf(kind);
+        QAction* item = create->addAction(
+            QString::fromUtf8(texts.menuItem.data(), static_cast<qsizetype>(texts.menuItem.size())), this,
+            [this, kind] { addPage_->AddObject(kind); });
+        item->setObjectName(QStringLiteral("ActionCreate") +
+                            QString::fromLatin1(texts.id.data(), static_cast<qsizetype>(texts.id.size())));
+    }
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("Настройки"));
     auto checkable = [&](const char* text, const char* name, bool checked) {
@@ -268,32 +277,28 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     pages_->onRefused = [this](const std::string& reason) { Report(reason); };
     layout->addWidget(pages_);
 
-    auto* add = new QWidget(pages_);
-    auto* addLayout = new QVBoxLayout(add);
-    auto* loadButton = new QPushButton(QStringLiteral("Загрузить KGF"), add);
-    loadButton->setObjectName(QStringLiteral("LoadKgfButton"));
-    connect(loadButton, &QPushButton::clicked, this, &TMainForm::LoadSceneCommand);
-    addLayout->addWidget(loadButton);
-    addLayout->addStretch();
-    pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
+    addPage_ = new TAddPage(services_, pages_);
+    addPage_->onLoadScene = [this] { LoadSceneCommand(); };
+    pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), addPage_, addPage_);
+    propertiesPage_ = new TPropertiesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("properties"), QStringLiteral("Свойства"), propertiesPage_,
+                    propertiesPage_);
+    connect(this, &TMainForm::frameDrawn, propertiesPage_, &TPropertiesPage::Tick);
+    auto* materials = new TMaterialsPage(services_, pages_);
+    materials->chooseShader = [this](bool vertex, bool fragment, bool glsl) {
+        return shadersForm_->ChooseShader(vertex, fragment, glsl);
+    };
+    hierarchy_->onGoToMaterial = [materials](const std::string& geometry) {
+        materials->GoToMaterialOf(geometry);
+    };
+    pages_->AddPage(QStringLiteral("materials"), QStringLiteral("Материалы"), materials, materials);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {
-        {"properties", "Свойства"}, {"materials", "Материалы"}, {"secondaries", "Secondaries"},
-        {"skybox", "SkyBox"},       {"bounds", "Bounds"},       {"converter", "Конвертер"}};
-    for (const auto& [id, title] : later) {
-        if (std::string_view(id) == "materials") {
-            auto* materials = new TMaterialsPage(services_, pages_);
-            materials->chooseShader = [this](bool vertex, bool fragment, bool glsl) {
-                return shadersForm_->ChooseShader(vertex, fragment, glsl);
-            };
-            hierarchy_->onGoToMaterial = [materials](const std::string& geometry) {
-                materials->GoToMaterialOf(geometry);
-            };
-            pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), materials, materials);
-            continue;
-        }
+    const std::pair<const char*, const char*> later[] = {{"secondaries", "Secondaries"},
+                                                         {"skybox", "SkyBox"},
+                                                         {"bounds", "Bounds"},
+                                                         {"converter", "Конвертер"}};
+    for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
-    }
 
     auto* meshes = new QWidget(pages_);
     auto* meshLayout = new QVBoxLayout(meshes);

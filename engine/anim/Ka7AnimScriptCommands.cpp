@@ -4,6 +4,7 @@
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
+#include "scene/SceneFile.h"
 #include "scene/SceneHierarchy.h"
 
 #include <cmath>
@@ -12,9 +13,11 @@ namespace ra7 {
 
 namespace {
 
-// A rebuilt particle system may hold no particles, but never more than
-// this: a script must not be able to exhaust memory with one number.
-constexpr std::int32_t kMaxScriptParticles = 1000000;
+// A rebuilt particle system may hold no particles, but never more than a
+// scene file holds (the editor's count question keeps the same limit): a
+// larger one would be saved into a scene that cannot be loaded again, and a
+// script must not be able to exhaust memory with one number.
+constexpr std::int32_t kMaxScriptParticles = kMaxParticleCount;
 
 KaSceneObj* findObject(const std::string& name)
 {
@@ -191,12 +194,7 @@ void SetCount(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, fl
                 std::to_string(kMaxScriptParticles) + ", система не изменена");
         return;
     }
-    auto rebuilt = std::make_unique<KaParSystem>(count);
-    rebuilt->Assign(*system);
-    // The rebuilt system takes the old one's place under its parent; the old
-    // one must not take the shared name out of the parent's children as it goes.
-    system->ParentName.clear();
-    SceneObjects->SetItem(SceneObjects->IndexOfName(obj), std::move(rebuilt));
+    RebuildParSystem(*SceneObjects, *system, count);
     markChanged();
 }
 

@@ -5,6 +5,7 @@
 #include "engine/SceneTestSupport.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneGeom.h"
+#include "scene/SceneFile.h"
 
 #include <gmock/gmock.h>
 
@@ -137,6 +138,7 @@ TEST_F(AnimCommand, ParsetcountRebuildsInTheSameSlotKeepingSettingsAndParent)
     auto& old = add<KaParSystem>("smoke", 10);
     add<KaGeometry>("after");
     old.MinSize = 7;
+    old.SizeAdd = 0.5f;
     parent.AddChild(old);
     play({"0 parsetcount smoke (2.5;-1;-1)"}, 1, 20); // 2.5 rounds to 2
     auto* rebuilt = dynamic_cast<KaParSystem*>(scene().GetItem(1));
@@ -144,6 +146,7 @@ TEST_F(AnimCommand, ParsetcountRebuildsInTheSameSlotKeepingSettingsAndParent)
     EXPECT_EQ(rebuilt->Name(), "smoke");
     EXPECT_EQ(rebuilt->Count(), 2);
     EXPECT_EQ(rebuilt->MinSize, 7.0f);
+    EXPECT_EQ(rebuilt->SizeAdd, 0.5f); // Assign alone would have dropped it
     EXPECT_EQ(rebuilt->ParentName, "parent");
     EXPECT_THAT(parent.Children, ElementsAre("smoke"));
     EXPECT_THAT(names(), ElementsAre("parent", "smoke", "after"));
@@ -157,6 +160,17 @@ TEST_F(AnimCommand, ParsetcountRefusesCountsOutsideItsRange)
     EXPECT_THAT(LogLines(), ::testing::Contains(::testing::HasSubstr("parsetcount smoke")));
     play({"0 parsetcount smoke (0;0;0)"}, 1, 20);
     EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), 0);
+}
+
+// The script's limit used to be ten times what a scene file holds, so a
+// scene saved after such a rebuild could not be loaded again.
+TEST_F(AnimCommand, ParsetcountStopsAtTheCountASceneFileHolds)
+{
+    add<KaParSystem>("smoke", 10);
+    play({"0 parsetcount smoke (100001;0;0)"}, 1, 20);
+    EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), 10);
+    play({"0 parsetcount smoke (100000;0;0)"}, 1, 20);
+    EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), kMaxParticleCount);
 }
 
 } // namespace
