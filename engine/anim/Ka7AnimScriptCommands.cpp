@@ -3,6 +3,7 @@
 #include "effects/Ka7ParSystem.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/TextUtil.h"
 #include "scene/Ka7SceneUnit.h"
 #include "scene/SceneFile.h"
 #include "scene/SceneHierarchy.h"
@@ -207,7 +208,8 @@ void SetCount(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, fl
     const std::int32_t count =
         std::fabs(v.x) < float(kMaxParticleCount) + 1 ? RoundHalfEven(v.x) : kMaxParticleCount + 1;
     if (count < 0 || count > kMaxParticleCount) {
-        LogLine("! parsetcount " + obj + ": число частиц " + std::to_string(count) + " вне пределов 0.." +
+        // The count as the script wrote it, not the bound it was cut to.
+        LogLine("! parsetcount " + obj + ": число частиц " + formatSingle(v.x) + " вне пределов 0.." +
                 std::to_string(kMaxParticleCount) + ", система не изменена");
         return;
     }

@@ -234,6 +234,10 @@ TEST_F(AnimCommand, ParsetcountKeepsToTheCountTheSceneFileCanHold)
     EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), 10);
     EXPECT_TRUE(test::logHas("! parsetcount sparks: число частиц " + over + " вне пределов 0.." +
                              std::to_string(kMaxParticleCount) + ", система не изменена"));
+    // A count far past the limit is named as written, not as the bound it was cut to.
+    play({"0 parsetcount sparks (200000;0;0)"}, 1, 20);
+    EXPECT_TRUE(test::logHas("! parsetcount sparks: число частиц 200000 вне пределов 0.." +
+                             std::to_string(kMaxParticleCount) + ", система не изменена"));
     play({"0 parsetcount sparks (" + std::to_string(kMaxParticleCount) + ";0;0)"}, 1, 20);
     EXPECT_EQ(dynamic_cast<KaParSystem*>(scene().GetItem(0))->Count(), kMaxParticleCount);
 }
