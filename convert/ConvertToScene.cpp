@@ -55,7 +55,30 @@ std::string joinStored(std::string_view directory, std::string_view name)
     return directory.empty() ? std::string(name) : std::string(directory) + "\\" + std::string(name);
 }
 
-// The material of one MTL entry. The shininess is checked by the caller
+// The texture of an MTL entry in the mesh folder, where the material names
+// it: found there already, or copied from beside the model (where the MTL
+// file found it). False, with a "! " line, when it is in neither place.
+bool textureInMeshFolder(const TMaterial& entry, const std::string& texture)
+{
+    if (fileExists(texture))
+        return true;
+    if (entry.MapPath.empty()) {
+        LogLine("! Текстура " + entry.MapName + " материала " + entry.Name +
+                " не найдена ни рядом с моделью, ни в " + texture);
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::copy_file(entry.MapPath, resolvePath(texture), error);
+    if (error) {
+        LogLine("! Текстура " + entry.MapPath.string() + " не скопирована в " + texture + ": " +
+                error.message());
+        return false;
+    }
+    LogLine("- Текстура " + entry.MapPath.string() + " скопирована в " + texture);
+    return true;
+}
+
+// The material of one MTL entry. The shininess is taken by the caller
 // before anything of the group is written.
 KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::string_view directory)
 {
@@ -68,7 +91,7 @@ KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::str
     if (entry.MapName.empty())
         return material;
     const std::string texture = joinStored(directory, entry.MapName);
-    if (!fileExists(texture)) {
+    if (!textureInMeshFolder(entry, texture)) {
         material.Textures[0].clear();
         return material;
     }
@@ -133,7 +156,6 @@ ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory
         const bool hasMaterial =
             model.HasMaterials && group.MaterialIndex > 0 && group.MaterialIndex <= model.MaterialCount;
         const TMaterial* entry = hasMaterial ? &model.Materials[group.MaterialIndex] : nullptr;
-        // A shininess out of range stops here, before the group's file exists.
         const std::int32_t shininess = entry ? MaterialShininess(*entry) : 0;
 
         auto mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);

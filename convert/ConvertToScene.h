@@ -25,11 +25,14 @@ struct ConversionResult {
 // 0 .. n−1) is written to directory + "\" + group + ".mes" (names made
 // distinct, see PlanGroupMeshes) and added to `Meshes` (uploaded with USE
 // VBO); the group's MTL entry becomes a material under a unique name; a
-// geometry object under a unique name uses both. A model with a face of more
-// than three corners is refused with kNotTriangulatedMessage through
-// `showMessage` and nothing is written. A file that cannot be written or a
-// shininess out of range stops the conversion; the groups before stay
-// converted. Groups without a material get no material.
+// geometry object under a unique name uses both. The material's texture is
+// directory + "\" + map name: a file found only beside the model is copied
+// there; one found nowhere leaves the slot empty with a "! " line. A
+// shininess outside 0 .. 255 is clamped (MaterialShininess). A model with a
+// face of more than three corners is refused with kNotTriangulatedMessage
+// through `showMessage` and nothing is written. A file that cannot be
+// written stops the conversion; the groups before stay converted. Groups
+// without a material get no material.
 ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory,
                                  const ModelMessageBox& showMessage = {});
 

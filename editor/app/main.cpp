@@ -152,21 +152,25 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    ra7::editor::QtDialogService dialogs(nullptr);
+    // An unattended run never waits for a user: every message and question
+    // of the form, its pages and windows goes to stderr or gets its "no".
+    std::unique_ptr<ra7::editor::DialogService> dialogs;
+    if (options.unattended())
+        dialogs = std::make_unique<ra7::editor::UnattendedDialogService>();
+    else
+        dialogs = std::make_unique<ra7::editor::QtDialogService>(nullptr);
     auto fail = [&](const std::string& text) {
-        if (options.unattended())
-            std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
-        else
-            dialogs.ShowError(text);
+        dialogs->ShowError(text);
         return 1;
     };
 
     std::unique_ptr<TMainForm> form;
     try {
-        form = std::make_unique<TMainForm>(dialogs);
+        form = std::make_unique<TMainForm>(*dialogs);
     } catch (const std::exception& e) {
         return fail(e.what());
     }
+    form->SetUnattended(options.unattended());
     if (!isOwnWindow(options.window) && !form->PageIds().contains(options.window)) {
         std::fprintf(stderr, "ra7editor: --window is main, console, save or a page (%s), not \"%s\"\n",
                      qPrintable(form->PageIds().join(QStringLiteral(", "))), qPrintable(options.window));
@@ -178,9 +182,12 @@ int main(int argc, char** argv)
         return fail(startError);
     }
     form->SceneFiles().SetOffersRecovery(!options.unattended());
-    if (!options.scene.isEmpty())
-        form->LoadSceneFile(options.scene.toStdString());
-    else if (!options.unattended())
+    if (!options.scene.isEmpty()) {
+        // The load's error has gone to stderr; an image of a half-loaded scene
+        // would pass for a good one.
+        if (!form->LoadSceneFile(options.scene.toStdString()) && options.unattended())
+            return 1;
+    } else if (!options.unattended())
         form->OfferStartupRecovery();
     if (!options.select.isEmpty() && !form->SelectObject(options.select.toStdString())) {
         std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n",

@@ -67,7 +67,10 @@ std::int32_t SaveWindowModel::Add(const KaObjArray& scene, SaveKind kind, std::i
     const std::string name = *entry;
     addResourceLines(scene, name);
     list.erase(entry);
-    toSave_.push_back(name);
+    // The kind lists are refilled with every object, so a name already to be
+    // saved can come again: it stands once, and the file holds it once.
+    if (std::find(toSave_.begin(), toSave_.end(), name) == toSave_.end())
+        toSave_.push_back(name);
     if (list.empty())
         return -1;
     return std::min(row, static_cast<std::int32_t>(list.size()) - 1);
@@ -101,12 +104,16 @@ void SaveWindowModel::RemoveLine(std::int32_t row)
 
 std::vector<std::int32_t> SaveWindowModel::SaveIndexes(const KaObjArray& scene) const
 {
+    // A scene file without objects would replace the chosen file with nothing.
+    if (toSave_.empty())
+        throw Error(kNothingToSave);
     std::vector<std::int32_t> indexes;
     for (const std::string& name : toSave_) {
         const std::int32_t index = scene.IndexOfName(name);
         if (index < 0)
             throw Error("Объект \"" + name + "\" больше не существует: сохранение отменено");
-        indexes.push_back(index);
+        if (std::find(indexes.begin(), indexes.end(), index) == indexes.end())
+            indexes.push_back(index);
     }
     return indexes;
 }

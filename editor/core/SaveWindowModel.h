@@ -14,6 +14,10 @@ class KaObjArray;
 
 namespace ra7::editor {
 
+// Why a save with nothing in "На сохранение:" writes no file.
+inline constexpr const char* kNothingToSave =
+    "Список \"На сохранение:\" пуст: файл не записан. Добавьте объекты кнопкой \"Добавить >>\"";
+
 // The kind lists, in the order of the window.
 enum class SaveKind : std::int32_t { Geometry = 0, Sprite = 1, Light = 2, Camera = 3, ParSystem = 4 };
 inline constexpr std::int32_t kSaveKindCount = 5;
@@ -50,8 +54,9 @@ public:
     void AddLine(const std::string& line);
     void RemoveLine(std::int32_t row);
 
-    // The slots of the names to save, in list order; stops with an error
-    // naming the first name that no longer names an object.
+    // The slots of the names to save, in list order, each once; stops with
+    // kNothingToSave when the list is empty, or with an error naming the
+    // first name that no longer names an object.
     std::vector<std::int32_t> SaveIndexes(const KaObjArray& scene) const;
 
     const std::vector<std::string>& KindList(SaveKind kind) const

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdio>
+
 namespace ra7::editor {
 
 namespace {
@@ -105,6 +107,16 @@ void QtDialogService::ShowError(const std::string& text)
 bool QtDialogService::RunModal(QDialog& dialog)
 {
     return dialog.exec() == QDialog::Accepted;
+}
+
+void UnattendedDialogService::ShowMessage(const std::string& text)
+{
+    std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
+}
+
+void UnattendedDialogService::ShowError(const std::string& text)
+{
+    std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
 }
 
 } // namespace ra7::editor

@@ -64,4 +64,24 @@ private:
     QWidget* parent_;
 };
 
+// For runs nobody watches (--screenshot, --startup-time): nothing is shown
+// and nothing waits for a user. Errors and messages go to standard error as
+// "ra7editor: <text>"; questions are answered no (files: none, unsaved
+// changes: drop them); the editor's own windows are left at once, rejected.
+class UnattendedDialogService : public DialogService {
+public:
+    std::optional<std::string> AskOpenFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskSaveFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskFolder(const std::string&) override { return {}; }
+    std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override
+    {
+        return {};
+    }
+    bool Confirm(const std::string&) override { return false; }
+    SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::Discard; }
+    void ShowMessage(const std::string& text) override;
+    void ShowError(const std::string& text) override;
+    bool RunModal(QDialog&) override { return false; }
+};
+
 } // namespace ra7::editor

@@ -42,6 +42,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <exception>
 
 namespace ra7::editor {
@@ -135,7 +136,8 @@ std::string TMainForm::ShowAndStart(int timeoutMs)
     while (!startTried_ && waited.elapsed() < timeoutMs)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     if (!startTried_)
-        return "Could not set the requested pixel format.\r\nPlease try to use different settings.";
+        return "Движок не запустился за " + std::to_string(timeoutMs / 1000) +
+               " с: 3-D вид не получил контекст OpenGL (есть ли дисплей?)";
     return startError_;
 }
 
@@ -484,11 +486,11 @@ void TMainForm::paint()
 
 void TMainForm::reportFrameError(const std::string& text)
 {
-    // A fault that repeats every frame is logged once, not sixty times a second.
-    if (text == lastFrameError_)
+    // A fault that repeats every frame is shown once, not sixty times a
+    // second; faults that take turns are each shown once too.
+    if (!frameErrorsShown_.insert(text).second)
         return;
-    lastFrameError_ = text;
-    LogLine("! " + text);
+    Report(text);
 }
 
 void TMainForm::RefreshEditorLists()
@@ -555,6 +557,8 @@ void TMainForm::Report(const std::string& text)
 {
     LogLine("! " + text);
     statusBar()->showMessage(q(text), 10000);
+    if (unattended_)
+        std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
 }
 
 bool TMainForm::MayDiscardChanges()
@@ -629,15 +633,15 @@ void TMainForm::OfferStartupRecovery()
     sceneFiles_->OfferRecovery("");
 }
 
-void TMainForm::LoadSceneFile(const std::string& path)
+bool TMainForm::LoadSceneFile(const std::string& path)
 {
     if (!document_)
-        return;
+        return false;
     // A scene loaded into the untouched start-up scene is that file; loaded
     // into anything else it is a merge that no file holds yet.
     const bool fresh = document_->FileName().empty() && !document_->Modified() && !document_->CanUndo();
     if (fresh && sceneFiles_->OfferRecovery(path))
-        return;
+        return true;
     bool loaded = false;
     try {
         view_->makeCurrent();
@@ -655,6 +659,7 @@ void TMainForm::LoadSceneFile(const std::string& path)
         document_->SceneReplaced(fresh ? "" : document_->FileName(), true);
     if (loaded && fresh)
         sceneFiles_->SceneLoaded(path);
+    return loaded;
 }
 
 bool TMainForm::SelectObject(const std::string& name)

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <set>
 #include <string>
 
 class QAction;
@@ -51,8 +52,13 @@ public:
     ~TMainForm() override;
 
     // Shows the window and runs events until the engine has started or
-    // failed (at most `timeoutMs`). Empty when started, else the error text.
+    // failed (at most `timeoutMs`). Empty when started, else the error text
+    // (a start that did not happen in time says so).
     std::string ShowAndStart(int timeoutMs = 20000);
+    // A run nobody watches (--screenshot, --startup-time): what the form
+    // reports (Report, errors at the end of a frame) also goes to stderr.
+    // Its dialogs are the host's to choose (UnattendedDialogService).
+    void SetUnattended(bool on) { unattended_ = on; }
     bool Started() const;
 
     // The File menu's commands.
@@ -60,8 +66,9 @@ public:
     // Returns true when the scene was written.
     bool SaveSceneCommand();
     void LoadSceneCommand();
-    // Loads a scene given on the command line (errors shown to the user).
-    void LoadSceneFile(const std::string& path);
+    // Loads a scene given on the command line (errors shown to the user);
+    // false when the load failed.
+    bool LoadSceneFile(const std::string& path);
     // Opens a scene the user picked outside the Open dialog (recent files,
     // a file dropped on the window), asking first about unsaved changes.
     void OpenSceneCommand(const std::string& path);
@@ -141,7 +148,8 @@ private:
     FrameClock clock_;
     long framesDrawn_ = 0;
     std::string startError_;
-    std::string lastFrameError_;
+    std::set<std::string> frameErrorsShown_;
+    bool unattended_ = false;
     bool startTried_ = false;
 
     QWidget* client_ = nullptr;

@@ -228,6 +228,20 @@ TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
     EXPECT_EQ(SceneObjects, nullptr);
 }
 
+TEST_F(Ra7Tool, ConsoleAddmeshOfAMissingFileIsAFailureNamingIt)
+{
+    test::installEngineData();
+    int status = -1;
+    const auto [out, err] = test::captured(
+        [] {
+            return RunConsole({{"addmesh <meshes\\gone.mes>", "help"}, false});
+        },
+        status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(out, HasSubstr("! meshes\\gone.mes: cannot open file: No such file or directory"));
+    EXPECT_THAT(out, HasSubstr("1 help")) << "the lines after it still run";
+}
+
 TEST_F(Ra7Tool, ConsoleWithoutEngineDataSaysWhatIsMissing)
 {
     int status = -1;
