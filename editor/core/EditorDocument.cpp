@@ -175,6 +175,7 @@ void EditorDocument::MarkSaved(const std::string& fileName)
 void EditorDocument::SceneReplaced(const std::string& fileName, bool modified)
 {
     commands_.Clear();
+    ++sceneGeneration_;
     fileName_ = fileName;
     savedState_ = commands_.StateId();
     modifiedOutsideHistory_ = modified;
