@@ -8,6 +8,7 @@
 #include "core/EditorDocument.h"
 #include "core/ScriptWorkspace.h"
 #include "editor/ui/MainWindowTest.h"
+#include "effects/Ka7ParSystem.h"
 #include "ui/TAnimPanel.h"
 #include "ui/TAnimScriptEditor.h"
 #include "ui/TScriptCodeEdit.h"
@@ -348,6 +349,29 @@ TEST_F(ScriptPanel, TheHiddenWindowIsNotRefreshedAndTheShownOneChangesOnlyRunnin
     waitFrames(20);
     EXPECT_GT(rowsChanged, 0);
     EXPECT_LT(rowsChanged, passes * 10) << "a few rows a pass, not the whole list";
+}
+
+// "parsetcount" replaces the selected particle system by a new object in its
+// slot while the views show it; nothing may hold on to the old one.
+TEST_F(ScriptPanel, AScriptRebuildingTheSelectedParticleSystemLeavesItSelected)
+{
+    auto sparks = std::make_unique<KaParSystem>(8);
+    sparks->SetName("sparks");
+    SceneObjects->Add(std::move(sparks));
+    SceneObjects->MarkChanged();
+    waitFrames(2);
+    ASSERT_TRUE(form->SelectObject("sparks"));
+    writeTextLines("burst.txt", {"0 parsetcount sparks (50;0;0)", "1 parsetcount sparks (20;0;0)"});
+    loadThroughPopup(dir() / "burst.txt");
+    press("PlayButton");
+    ASSERT_TRUE(waitUntil(
+        [] { return dynamic_cast<KaParSystem&>(*SceneObjects->FindByName("sparks")).Count() == 20; }));
+    waitFrames(3);
+    EXPECT_EQ(form->Document()->Selection().SelectedName(), "sparks");
+    find<QPushButton>(*panel, "RestoreSceneButton")->click();
+    waitFrames(3);
+    EXPECT_EQ(dynamic_cast<KaParSystem&>(*SceneObjects->FindByName("sparks")).Count(), 8);
+    EXPECT_EQ(form->Document()->Selection().SelectedName(), "sparks");
 }
 
 TEST_F(ScriptPanel, ADoubleClickOnAScriptShowsTheEditorWindow)
