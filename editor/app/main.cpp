@@ -1,10 +1,13 @@
 // The editor's entry point: the main window (which starts the engine), then
 // the rest of the editor's windows, then the application's event loop.
 //
-//   ra7editor [SCENE.kgf] [--project DIR] [--select NAME]
-//             [--screenshot FILE [--window main|console|save|PAGE] [--frames N]] [--startup-time]
+//   ra7editor [SCENE.kgf] [--project DIR] [--select NAME] [--script FILE]
+//             [--screenshot FILE [--window main|console|save|script|PAGE] [--frames N]] [--startup-time]
 
+#include "core/ScriptWorkspace.h"
 #include "ui/DialogService.h"
+#include "ui/TAnimPanel.h"
+#include "ui/TAnimScriptEditor.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TMainForm.h"
 #include "ui/TSaveForm.h"
@@ -32,6 +35,7 @@ struct Options {
     QString project;
     QString screenshot;
     QString select;
+    QString script;
     QString window = QStringLiteral("main");
     int frames = 30;
     bool startupTime = false;
@@ -56,19 +60,24 @@ bool parseOptions(const QApplication& app, Options& options)
     const QCommandLineOption window(
         QStringLiteral("window"),
         QStringLiteral(
-            "What the screenshot shows: main, console, save, or the main window with a page of the tool "
-            "panel shown (add, properties, materials, secondaries, skybox, bounds, converter, meshes)."),
+            "What the screenshot shows: main, console, save, script (the script editor), or the main window "
+            "with a page of the tool panel shown (add, properties, materials, secondaries, skybox, bounds, "
+            "converter, meshes)."),
         QStringLiteral("NAME"), QStringLiteral("main"));
     const QCommandLineOption select(
         QStringLiteral("select"),
         QStringLiteral("Select the object NAME after loading, as a click in the tree would."),
         QStringLiteral("NAME"));
+    const QCommandLineOption script(
+        QStringLiteral("script"),
+        QStringLiteral("Load a script file after the scene, as \"Загрузить из TXT\" would, and play it."),
+        QStringLiteral("FILE"));
     const QCommandLineOption frames(QStringLiteral("frames"),
                                     QStringLiteral("Frames drawn before the screenshot (default 30)."),
                                     QStringLiteral("N"), QStringLiteral("30"));
     const QCommandLineOption startup(QStringLiteral("startup-time"),
                                      QStringLiteral("Print the milliseconds to the first frame and exit."));
-    parser.addOptions({project, screenshot, window, frames, startup, select});
+    parser.addOptions({project, screenshot, window, frames, startup, select, script});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -82,6 +91,7 @@ bool parseOptions(const QApplication& app, Options& options)
     options.screenshot = parser.value(screenshot);
     options.window = parser.value(window);
     options.select = parser.value(select);
+    options.script = parser.value(script);
     options.startupTime = parser.isSet(startup);
     bool numeric = false;
     options.frames = parser.value(frames).toInt(&numeric);
@@ -96,7 +106,8 @@ bool parseOptions(const QApplication& app, Options& options)
 // The windows a screenshot can show besides the pages of the tool panel.
 bool isOwnWindow(const QString& name)
 {
-    return name == QLatin1String("main") || name == QLatin1String("console") || name == QLatin1String("save");
+    return name == QLatin1String("main") || name == QLatin1String("console") ||
+           name == QLatin1String("save") || name == QLatin1String("script");
 }
 
 void waitForFrames(const TMainForm& form, long frames)
@@ -105,6 +116,21 @@ void waitForFrames(const TMainForm& form, long frames)
     waited.start();
     while (form.FramesDrawn() < frames && waited.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+// Loads a script file as the panel's "Загрузить из TXT" does and plays it
+// with "Play"; a failure goes to stderr (no dialog: unattended runs use it).
+bool loadAndPlayScript(TMainForm& form, const QString& path)
+{
+    ra7::editor::ScriptWorkspace* scripts = form.AnimPanel().Workspace();
+    try {
+        scripts->LoadScriptFile(path.toStdString());
+        scripts->Play();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "ra7editor: --script: %s\n", e.what());
+        return false;
+    }
+    return true;
 }
 
 int takeScreenshot(TMainForm& form, const Options& options)
@@ -118,6 +144,9 @@ int takeScreenshot(TMainForm& form, const Options& options)
         form.SaveForm().SaveWindowDisplay();
         form.SaveForm().show();
         shown = &form.SaveForm();
+    } else if (options.window == QLatin1String("script")) {
+        form.ScriptEditor().ShowEditor();
+        shown = &form.ScriptEditor();
     } else if (!isOwnWindow(options.window)) {
         form.ShowPage(options.window);
     }
@@ -172,7 +201,8 @@ int main(int argc, char** argv)
     }
     form->SetUnattended(options.unattended());
     if (!isOwnWindow(options.window) && !form->PageIds().contains(options.window)) {
-        std::fprintf(stderr, "ra7editor: --window is main, console, save or a page (%s), not \"%s\"\n",
+        std::fprintf(stderr,
+                     "ra7editor: --window is main, console, save, script or a page (%s), not \"%s\"\n",
                      qPrintable(form->PageIds().join(QStringLiteral(", "))), qPrintable(options.window));
         return 2;
     }
@@ -192,6 +222,11 @@ int main(int argc, char** argv)
     if (!options.select.isEmpty() && !form->SelectObject(options.select.toStdString())) {
         std::fprintf(stderr, "ra7editor: --select: no object \"%s\" in the scene\n",
                      qPrintable(options.select));
+        if (options.unattended())
+            return 2;
+    }
+
+    if (!options.script.isEmpty() && !loadAndPlayScript(*form, options.script)) {
         if (options.unattended())
             return 2;
     }

@@ -180,6 +180,7 @@ void EditorDocument::SceneReplaced(const std::string& fileName, bool modified)
 {
     commands_.Clear();
     ++changeCount_;
+    ++sceneGeneration_;
     fileName_ = fileName;
     savedState_ = commands_.StateId();
     modifiedOutsideHistory_ = modified;

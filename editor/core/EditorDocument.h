@@ -102,6 +102,9 @@ public:
     // `fileName` becomes the document's name; `modified` says whether the
     // scene now differs from that file.
     void SceneReplaced(const std::string& fileName, bool modified);
+    // Counts the scenes replaced: what a view keeps beside the scene (the
+    // objects scripts changed) belongs to one of them.
+    std::uint64_t SceneGeneration() const { return sceneGeneration_; }
     // Something changed the scene outside the history (a script played).
     void MarkModified();
 
@@ -146,6 +149,7 @@ private:
     std::string fileName_;
     std::uint64_t savedState_ = 0;
     bool modifiedOutsideHistory_ = false;
+    std::uint64_t sceneGeneration_ = 0;
     std::vector<std::pair<std::int32_t, Listener>> listeners_;
     std::int32_t nextListener_ = 1;
     ChangeSet pending_ = 0;

@@ -32,9 +32,12 @@ std::optional<std::string> QtDialogService::AskOpenFile(const std::string& title
     return chosen(QFileDialog::getOpenFileName(parent_, q(title), QString(), q(filter)));
 }
 
-std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title, const std::string& filter)
+std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title, const std::string& filter,
+                                                        OverwriteQuestion overwrite)
 {
-    return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter)));
+    const QFileDialog::Options options =
+        overwrite == OverwriteQuestion::ByCaller ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options();
+    return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter), nullptr, options));
 }
 
 std::optional<std::string> QtDialogService::AskFolder(const std::string& title)

@@ -14,6 +14,10 @@ namespace ra7::editor {
 // How the user answered a question about unsaved changes.
 enum class SaveChoice { Save, Discard, Cancel };
 
+// Who asks before a save replaces a file: the save dialog itself, or the
+// caller, which asks its own question once the name is chosen.
+enum class OverwriteQuestion { ByDialog, ByCaller };
+
 class DialogService {
 public:
     virtual ~DialogService() = default;
@@ -21,7 +25,9 @@ public:
     // A file to open or to save; `filter` is in Qt's form ("KGF format (*.kgf)").
     // Nothing when the user cancels.
     virtual std::optional<std::string> AskOpenFile(const std::string& title, const std::string& filter) = 0;
-    virtual std::optional<std::string> AskSaveFile(const std::string& title, const std::string& filter) = 0;
+    virtual std::optional<std::string>
+    AskSaveFile(const std::string& title, const std::string& filter,
+                OverwriteQuestion overwrite = OverwriteQuestion::ByDialog) = 0;
     // A folder (for a conversion's meshes); nothing when the user cancels.
     virtual std::optional<std::string> AskFolder(const std::string& title) = 0;
     // A line of text (input box); nothing when cancelled.
@@ -49,7 +55,9 @@ public:
     explicit QtDialogService(QWidget* parent) : parent_(parent) {}
 
     std::optional<std::string> AskOpenFile(const std::string& title, const std::string& filter) override;
-    std::optional<std::string> AskSaveFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string>
+    AskSaveFile(const std::string& title, const std::string& filter,
+                OverwriteQuestion overwrite = OverwriteQuestion::ByDialog) override;
     std::optional<std::string> AskFolder(const std::string& title) override;
     std::optional<std::string> AskText(const std::string& title, const std::string& label,
                                        const std::string& initial) override;

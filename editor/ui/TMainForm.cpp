@@ -14,6 +14,8 @@
 #include "scene/Ka7SceneUnit.h"
 #include "ui/DialogService.h"
 #include "ui/TAddPage.h"
+#include "ui/TAnimPanel.h"
+#include "ui/TAnimScriptEditor.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
@@ -103,6 +105,8 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     saveForm_ = new TSaveForm(this);
     shadersForm_ = new TShadersForm(dialogs_, this);
     consoleForm_ = new TConsoleForm(dialogs_, this);
+    scriptEditor_ = new TAnimScriptEditor(services_, this);
+    animPanel_->onEditScript = [this] { scriptEditor_->ShowEditor(); };
 
     idleTimer_ = new QTimer(this);
     idleTimer_->setInterval(0);
@@ -122,6 +126,10 @@ TMainForm::~TMainForm()
     selectionPanel_ = nullptr;
     delete toolPanel_;
     toolPanel_ = nullptr;
+    delete scriptEditor_;
+    scriptEditor_ = nullptr;
+    delete animPanel_;
+    animPanel_ = nullptr;
     services_.document = nullptr;
     document_.reset();
     session_.reset();
@@ -165,6 +173,8 @@ void TMainForm::startEngine()
             });
         pages_->AttachAll(*document_);
         sceneFiles_->Attach(*document_, *session_);
+        animPanel_->Attach(*document_);
+        scriptEditor_->Attach(*document_, *animPanel_->Workspace());
         clock_ = FrameClock();
         layoutPanels();
         RefreshEditorLists();
@@ -312,21 +322,9 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     return panel;
 }
 
-QWidget* TMainForm::buildAnimPanel(QWidget* parent)
+TAnimPanel* TMainForm::buildAnimPanel(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QStringLiteral("AnimPanel"));
-    panel->setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(2, 2, 2, 2);
-    scriptList_ = new QListWidget(panel);
-    scriptList_->setObjectName(QStringLiteral("ScriptList"));
-    layout->addWidget(scriptList_, 1);
-    fpsLabel_ = new QLabel(QStringLiteral("FPS:"), panel);
-    fpsLabel_->setObjectName(QStringLiteral("FpsLabel"));
-    fpsLabel_->setMinimumWidth(90);
-    layout->addWidget(fpsLabel_);
-    return panel;
+    return new TAnimPanel(services_, parent);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -401,8 +399,8 @@ void TMainForm::layoutPanels()
     treeToggle_->setVisible(panels);
     toolPanel_->setVisible(panels);
     animPanel_->setVisible(panels);
-    for (QWidget* panel :
-         {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
+    for (QWidget* panel : {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_,
+                           static_cast<QWidget*>(animPanel_)})
         panel->raise();
     const Viewport whole = ViewportFor(width, height, false, treeVisible_);
     Settings.ScreenWidth = whole.width;
@@ -446,6 +444,10 @@ void TMainForm::idle()
         if (ViewInput* input = viewControls_->Input())
             input->Advance(FrameTime);
         selectionPanel_->Refresh();
+        // The time bar follows the selected script's clock; the script
+        // editor window shows what changed, while it is shown.
+        animPanel_->Tick();
+        scriptEditor_->Tick();
     } catch (const std::exception& e) {
         reportFrameError(e.what());
     }
@@ -460,7 +462,7 @@ void TMainForm::paint()
     }
     // The clock ticks once per frame drawn, so the figure covers frames, not idle passes.
     AdvanceClock(clock_);
-    fpsLabel_->setText(QStringLiteral("FPS:") + q(clock_.FpsText()));
+    animPanel_->ShowFps(clock_.FpsText());
     const qreal ratio = view_->devicePixelRatioF();
     FrameInputs frame;
     frame.clientWidth = static_cast<std::int32_t>(view_->width() * ratio);
@@ -510,8 +512,6 @@ void TMainForm::documentChanged(std::uint32_t changes)
 {
     if (Has(changes, DocChange::Meshes))
         refillMeshList();
-    if (Has(changes, DocChange::Scripts))
-        refillScriptList();
     if (Has(changes, DocChange::Selection))
         pages_->RefreshCurrent();
     if (Has(changes, DocChange::History))
@@ -524,14 +524,6 @@ void TMainForm::refillMeshList()
     for (std::int32_t i = 0; i < Meshes->Count(); ++i)
         names.push_back(Meshes->Get(i).Name);
     refill(*meshList_, names);
-}
-
-void TMainForm::refillScriptList()
-{
-    std::vector<std::string> names;
-    for (std::int32_t i = 0; i < AnimList->Count(); ++i)
-        names.push_back(AnimList->Get(i).Name);
-    refill(*scriptList_, names);
 }
 
 void TMainForm::updateTitle()

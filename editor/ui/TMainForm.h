@@ -31,6 +31,8 @@ namespace ra7::editor {
 class DialogService;
 class EditorDocument;
 class EditorSession;
+class TAnimPanel;
+class TAnimScriptEditor;
 class TConsoleForm;
 class TGLView;
 class THierarchyPanel;
@@ -106,6 +108,8 @@ public:
     TConsoleForm& ConsoleForm() { return *consoleForm_; }
     TSaveForm& SaveForm() { return *saveForm_; }
     TShadersForm& ShadersForm() { return *shadersForm_; }
+    TAnimPanel& AnimPanel() { return *animPanel_; }
+    TAnimScriptEditor& ScriptEditor() { return *scriptEditor_; }
     TGLView& View() { return *view_; }
     THierarchyPanel& Hierarchy() { return *hierarchy_; }
     TPageHost& Pages() { return *pages_; }
@@ -130,7 +134,7 @@ private:
     void buildEditMenu();
     QWidget* buildTreePanel(QWidget* parent);
     QWidget* buildToolPanel(QWidget* parent);
-    QWidget* buildAnimPanel(QWidget* parent);
+    TAnimPanel* buildAnimPanel(QWidget* parent);
     void layoutPanels();
     void startEngine();
     void idle();
@@ -139,7 +143,6 @@ private:
     void documentChanged(std::uint32_t changes);
     void updateTitle();
     void refillMeshList();
-    void refillScriptList();
 
     DialogService& dialogs_;
     EditorServices services_;
@@ -161,9 +164,7 @@ private:
     TAddPage* addPage_ = nullptr;
     TPropertiesPage* propertiesPage_ = nullptr;
     QListWidget* meshList_ = nullptr;
-    QWidget* animPanel_ = nullptr;
-    QListWidget* scriptList_ = nullptr;
-    QLabel* fpsLabel_ = nullptr;
+    TAnimPanel* animPanel_ = nullptr;
     QAction* bloomAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
@@ -178,6 +179,7 @@ private:
     TShadersForm* shadersForm_ = nullptr;
     TConsoleForm* consoleForm_ = nullptr;
     TSceneFiles* sceneFiles_ = nullptr;
+    TAnimScriptEditor* scriptEditor_ = nullptr;
 };
 
 } // namespace ra7::editor

@@ -30,6 +30,8 @@ public:
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
+    // Who was to ask before overwriting, for each save dialog shown.
+    std::vector<OverwriteQuestion> overwriteQuestions;
     // Acts on a modal window instead of a user (fills lists, presses
     // buttons); the window is then left as the next outcome says (none
     // left: accepted, as its "OK" would).
@@ -41,8 +43,10 @@ public:
     {
         return next(title);
     }
-    std::optional<std::string> AskSaveFile(const std::string& title, const std::string&) override
+    std::optional<std::string> AskSaveFile(const std::string& title, const std::string&,
+                                           OverwriteQuestion overwrite = OverwriteQuestion::ByDialog) override
     {
+        overwriteQuestions.push_back(overwrite);
         return next(title);
     }
     std::optional<std::string> AskFolder(const std::string& title) override { return next(title); }
