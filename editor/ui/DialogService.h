@@ -79,7 +79,10 @@ private:
 class UnattendedDialogService : public DialogService {
 public:
     std::optional<std::string> AskOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::optional<std::string> AskSaveFile(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> AskSaveFile(const std::string&, const std::string&, OverwriteQuestion) override
+    {
+        return {};
+    }
     std::optional<std::string> AskFolder(const std::string&) override { return {}; }
     std::optional<std::string> AskText(const std::string&, const std::string&, const std::string&) override
     {
@@ -87,6 +90,7 @@ public:
     }
     bool Confirm(const std::string&) override { return false; }
     SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::Discard; }
+    std::optional<int> AskChoice(const std::string&, const std::vector<std::string>&) override { return {}; }
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool RunModal(QDialog&) override { return false; }

@@ -3,7 +3,7 @@
 #include "core/EditorDocument.h"
 #include "runtime/Ka7Log.h"
 #include "ui/DialogService.h"
-#include "ui/TColourGroup.h"
+#include "ui/TMaterialColourGroup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -169,7 +169,8 @@ QWidget* TMaterialsPage::buildSettings(QWidget* parent)
     layout->setSpacing(2);
     for (std::size_t g = 0; g < kColourGroups; ++g) {
         const auto group = static_cast<MaterialColour>(g);
-        auto* colourGroup = new TColourGroup(QString::fromUtf8(kGroupTitles[g]), static_cast<int>(g), box);
+        auto* colourGroup =
+            new TMaterialColourGroup(QString::fromUtf8(kGroupTitles[g]), static_cast<int>(g), box);
         colourGroup->onPressed = [this, group](std::size_t) { barPressed(group); };
         colourGroup->onMoved = [this, group, colourGroup](std::size_t c, std::int32_t position) {
             if (!model_ || dragCancelled_)

@@ -27,7 +27,7 @@ class KaShader;
 
 namespace ra7::editor {
 
-class TColourGroup;
+class TMaterialColourGroup;
 
 class TMaterialsPage : public QWidget, public EditorPage {
     Q_OBJECT
@@ -95,7 +95,7 @@ private:
     QLineEdit* nameEdit_ = nullptr;
     QLabel* previewLabel_ = nullptr;
     QWidget* settings_ = nullptr;
-    std::array<TColourGroup*, kColourGroups> groups_{};
+    std::array<TMaterialColourGroup*, kColourGroups> groups_{};
     QCheckBox* engineColour_ = nullptr;
     QLineEdit* shininess_ = nullptr;
     QCheckBox* blend_ = nullptr;

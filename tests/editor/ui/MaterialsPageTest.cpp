@@ -8,9 +8,9 @@
 #include "effects/Ka7Light.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7TextureList.h"
-#include "ui/TColourGroup.h"
 #include "ui/TConsoleForm.h"
 #include "ui/THierarchyPanel.h"
+#include "ui/TMaterialColourGroup.h"
 #include "ui/TMaterialsPage.h"
 #include "ui/TPageHost.h"
 

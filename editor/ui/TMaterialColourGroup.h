@@ -17,11 +17,11 @@ class QScrollBar;
 
 namespace ra7::editor {
 
-class TColourGroup : public QGroupBox {
+class TMaterialColourGroup : public QGroupBox {
     Q_OBJECT
 public:
     // `id` names the controls for tests ("ColourBar_<id>_<component>").
-    TColourGroup(const QString& title, int id, QWidget* parent = nullptr);
+    TMaterialColourGroup(const QString& title, int id, QWidget* parent = nullptr);
 
     // Shows bar positions and the preview colour without reporting them.
     void Show(const std::array<std::int32_t, 4>& positions, const KaColor& colour);

@@ -1,4 +1,4 @@
-#include "ui/TColourGroup.h"
+#include "ui/TMaterialColourGroup.h"
 
 #include "core/MaterialPageModel.h"
 #include "core/PageRules.h"
@@ -26,7 +26,8 @@ protected:
 
 } // namespace
 
-TColourGroup::TColourGroup(const QString& title, int id, QWidget* parent) : QGroupBox(title, parent)
+TMaterialColourGroup::TMaterialColourGroup(const QString& title, int id, QWidget* parent)
+    : QGroupBox(title, parent)
 {
     setObjectName(QStringLiteral("ColourGroup_%1").arg(id));
     auto* grid = new QGridLayout(this);
@@ -71,7 +72,7 @@ TColourGroup::TColourGroup(const QString& title, int id, QWidget* parent) : QGro
     grid->setColumnStretch(1, 1); // the bars take the width the letters and values leave
 }
 
-void TColourGroup::Show(const std::array<std::int32_t, 4>& positions, const KaColor& colour)
+void TMaterialColourGroup::Show(const std::array<std::int32_t, 4>& positions, const KaColor& colour)
 {
     for (std::size_t c = 0; c < 4; ++c) {
         const QSignalBlocker quiet(bars_[c]);
@@ -84,7 +85,7 @@ void TColourGroup::Show(const std::array<std::int32_t, 4>& positions, const KaCo
     preview_->setPalette(palette);
 }
 
-void TColourGroup::SetBarsEnabled(bool enabled)
+void TMaterialColourGroup::SetBarsEnabled(bool enabled)
 {
     for (QScrollBar* bar : bars_)
         bar->setEnabled(enabled);
