@@ -2,8 +2,10 @@
 // Every question the editor asks the user goes through this interface, so
 // that tests can answer it. The Qt implementation shows real dialogs.
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QDialog;
 class QWidget;
@@ -30,6 +32,9 @@ public:
     virtual bool Confirm(const std::string& text) = 0;
     // Unsaved changes are about to be lost: save them, drop them, or stop.
     virtual SaveChoice AskSaveChanges(const std::string& text) = 0;
+    // A question with several answers, one button each in the given order;
+    // the index of the answer chosen. Escape chooses the last answer.
+    virtual std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) = 0;
     // Information and errors; returns when the user has seen it.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
@@ -50,6 +55,7 @@ public:
                                        const std::string& initial) override;
     bool Confirm(const std::string& text) override;
     SaveChoice AskSaveChanges(const std::string& text) override;
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool RunModal(QDialog& dialog) override;

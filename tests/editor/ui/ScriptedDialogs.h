@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -25,6 +26,8 @@ public:
     // Answers to yes/no questions (none left: no) and to unsaved-changes questions (none left: cancel).
     std::deque<bool> confirmations;
     std::deque<SaveChoice> saveChoices;
+    // Answers to questions with several answers, by index (none left: the last answer, as Escape).
+    std::deque<std::size_t> choices;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
@@ -58,6 +61,12 @@ public:
     {
         questions.push_back(text);
         return pop(saveChoices, SaveChoice::Cancel);
+    }
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override
+    {
+        questions.push_back(text);
+        const std::size_t last = answers.empty() ? 0 : answers.size() - 1;
+        return std::min(pop(choices, last), last);
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }
