@@ -28,7 +28,7 @@ fs::path workingDirectory()
 
 std::string problemHere()
 {
-    return ProjectProblem(workingDirectory(), ProjectUse::Editor);
+    return ProjectProblem(workingDirectory());
 }
 
 bool enter(const fs::path& folder, DialogService& dialogs)
@@ -72,7 +72,7 @@ bool openProject(DialogService& dialogs)
     const auto folder = dialogs.AskFolder("Папка проекта");
     if (!folder)
         return false;
-    if (const std::string problem = ProjectProblem(*folder, ProjectUse::Editor); !problem.empty()) {
+    if (const std::string problem = ProjectProblem(*folder); !problem.empty()) {
         dialogs.ShowError(*folder + " - не папка проекта: " + problem +
                           ". Создайте проект (\"Создать проект...\" или `ra7 init ПАПКА`).");
         return false;
@@ -114,7 +114,7 @@ ProjectStart FindStartProject(const std::string& scene)
     }
     std::error_code ec;
     const fs::path file = fs::absolute(scene, ec).lexically_normal();
-    if (const auto project = FindProjectAbove(file.parent_path(), ProjectUse::Editor)) {
+    if (const auto project = FindProjectAbove(file.parent_path())) {
         fs::current_path(*project, ec);
         if (!ec) {
             start.scene = file.string();

@@ -103,22 +103,22 @@ std::string countLine(const std::string& what, const CopyCount& count)
 
 } // namespace
 
-std::string ProjectProblem(const fs::path& dir, ProjectUse use)
+std::string ProjectProblem(const fs::path& dir)
 {
     if (!isFolder(dir))
         return "no such folder";
     if (!isFolder(inside(dir, kShaderFolder)))
         return "no " + shown(kShaderFolder) + " folder (the engine's shader programs)";
-    if (use == ProjectUse::Editor && !isFile(inside(dir, kHelperSceneFile)))
+    if (!isFile(inside(dir, kHelperSceneFile)))
         return "no " + shown(kHelperSceneFile) + " (the editor's helper scene)";
     return {};
 }
 
-std::optional<fs::path> FindProjectAbove(const fs::path& start, ProjectUse use)
+std::optional<fs::path> FindProjectAbove(const fs::path& start)
 {
     std::error_code ec;
     for (fs::path dir = fs::absolute(start, ec).lexically_normal(); !dir.empty(); dir = dir.parent_path()) {
-        if (ProjectProblem(dir, use).empty())
+        if (ProjectProblem(dir).empty())
             return dir;
         if (dir == dir.root_path())
             break;
@@ -128,7 +128,7 @@ std::optional<fs::path> FindProjectAbove(const fs::path& start, ProjectUse use)
 
 bool IsEngineData(const fs::path& root)
 {
-    return ProjectProblem(root, ProjectUse::Editor).empty();
+    return ProjectProblem(root).empty();
 }
 
 std::vector<fs::path> EngineDataCandidates(const fs::path& program)

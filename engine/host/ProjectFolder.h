@@ -1,9 +1,9 @@
 #pragma once
 // Project folders: the working directory the engine runs in. A project holds
-// the shader programs (data/shaders), and for the editor its helper scene
-// (data/arrow/editorData.kgf); config.txt and log.txt are written there at
-// start-up. A new project is made from the data this program was built or
-// installed with, which this module also finds.
+// the shader programs (data/shaders) and the editor's helper scene
+// (data/arrow/editorData.kgf), as `ra7 init` makes it; config.txt and log.txt
+// are written there at start-up. A new project is made from the data this
+// program was built or installed with, which this module also finds.
 
 #include <filesystem>
 #include <optional>
@@ -12,22 +12,19 @@
 
 namespace ra7 {
 
-// What a folder must hold: the engine alone needs its shader programs, the
-// editor also its helper scene.
-enum class ProjectUse { Engine, Editor };
-
 // The stored names of what a project holds from the engine's data.
 inline constexpr const char* kShaderFolder = "data\\shaders";
 inline constexpr const char* kHelperSceneFolder = "data\\arrow";
 inline constexpr const char* kHelperSceneFile = "data\\arrow\\editorData.kgf";
 
-// What `dir` lacks to be a project for `use` ("no data/shaders folder"), or
-// empty when it is one. Names are matched ignoring letter case, as the
-// engine opens them.
-std::string ProjectProblem(const std::filesystem::path& dir, ProjectUse use);
+// What `dir` lacks to be a project ("no data/shaders folder"), or empty when
+// it is one. Names are matched ignoring letter case, as the engine opens
+// them. The source tree, with its shaders but no helper scene, is no project,
+// so that no command leaves its settings and log there.
+std::string ProjectProblem(const std::filesystem::path& dir);
 
-// The nearest folder at or above `start` that is a project for `use`.
-std::optional<std::filesystem::path> FindProjectAbove(const std::filesystem::path& start, ProjectUse use);
+// The nearest folder at or above `start` that is a project.
+std::optional<std::filesystem::path> FindProjectAbove(const std::filesystem::path& start);
 
 // The folder of the engine's shipped data: data/shaders, data/arrow and
 // sample/. Looked for, in order: the folder named by the environment

@@ -56,7 +56,7 @@ int EnterProject(const std::string& command, const std::string& project)
         }
     }
     const fs::path here = fs::current_path(ec);
-    const std::string problem = ProjectProblem(here, ProjectUse::Engine);
+    const std::string problem = ProjectProblem(here);
     if (problem.empty())
         return 0;
     std::cerr << "ra7 " << command << ": " << here.string() << " is not a project folder: " << problem

@@ -36,7 +36,7 @@ protected:
 
     ProjectStart ask(const std::string& scene = {})
     {
-        return AskForProject(dialogs, places, ProjectProblem(fs::current_path(), ProjectUse::Editor), scene);
+        return AskForProject(dialogs, places, ProjectProblem(fs::current_path()), scene);
     }
 
     ProjectPlaces places;

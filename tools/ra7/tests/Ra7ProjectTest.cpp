@@ -106,6 +106,17 @@ TEST_F(Ra7Project, EveryEngineCommandRefusesToRunOutsideAProjectAndWritesNothing
     }
 }
 
+// The source tree holds the shader programs but no helper scene: run there,
+// a command would leave config.txt and log.txt among the sources.
+TEST_F(Ra7Project, AFolderWithTheShadersAloneIsNoProject)
+{
+    test::installEngineData();
+    const test::ProgramRun run = test::runRa7({"console", "glinfo"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_THAT(run.err, HasSubstr("no data/arrow/editorData.kgf (the editor's helper scene)"));
+    EXPECT_THAT(test::folderEntries("."), testing::ElementsAre("data"));
+}
+
 TEST_F(Ra7Project, ProjectOptionTakesRelativeNamesFromTheProject)
 {
     ASSERT_EQ(test::runRa7({"init", "game"}).status, 0);
