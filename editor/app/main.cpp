@@ -3,9 +3,12 @@
 //
 //   ra7editor [SCENE.kgf] [--project DIR] [--select NAME] [--script FILE]
 //             [--screenshot FILE [--window main|console|save|script|PAGE] [--frames N]] [--startup-time]
+//   ra7editor --help | --version      (no display needed)
 
 #include "core/ScriptWorkspace.h"
+#include "host/ProjectFolder.h"
 #include "ui/DialogService.h"
+#include "ui/ProjectChooser.h"
 #include "ui/TAnimPanel.h"
 #include "ui/TAnimScriptEditor.h"
 #include "ui/TConsoleForm.h"
@@ -19,10 +22,12 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QStandardPaths>
 #include <QSurfaceFormat>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -43,11 +48,29 @@ struct Options {
     bool unattended() const { return !screenshot.isEmpty() || startupTime; }
 };
 
-bool parseOptions(const QApplication& app, Options& options)
+// Exit status of a wrong command line.
+constexpr int kUsageError = 2;
+
+// --help and --version are answered without a display: they need no window.
+bool asksForHelpOrVersion(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"--help", "-h", "-?", "--help-all", "--version", "-v"})
+            if (std::strcmp(argv[i], option) == 0)
+                return true;
+    return false;
+}
+
+bool parseOptions(const QCoreApplication& app, Options& options)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Editor for Ra7Davevi"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Editor for Ra7Davevi. It runs in a project folder (data/shaders, "
+        "data/arrow/editorData.kgf, config.txt, log.txt): the working directory, --project DIR, "
+        "or the project a given scene lies in; elsewhere it offers to create one, open one or "
+        "open the sample. `ra7 init DIR` makes one on the command line."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("scene"),
                                  QStringLiteral("A KGF scene to load after start-up."),
                                  QStringLiteral("[scene.kgf]"));
@@ -78,7 +101,14 @@ bool parseOptions(const QApplication& app, Options& options)
     const QCommandLineOption startup(QStringLiteral("startup-time"),
                                      QStringLiteral("Print the milliseconds to the first frame and exit."));
     parser.addOptions({project, screenshot, window, frames, startup, select, script});
-    parser.process(app);
+    if (!parser.parse(app.arguments())) {
+        std::fprintf(stderr, "ra7editor: %s\nTry ra7editor --help.\n", qPrintable(parser.errorText()));
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
 
     const QStringList positional = parser.positionalArguments();
     if (positional.size() > 1) {
@@ -133,6 +163,36 @@ bool loadAndPlayScript(TMainForm& form, const QString& path)
     return true;
 }
 
+// Where a read-only (installed) sample is copied before it is opened.
+std::filesystem::path sampleCopyFolder()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return std::filesystem::path(data.toStdString()) / "ra7davevi" / "sample";
+}
+
+// Makes the working directory a project before anything is written: the
+// one given, the one the scene lies in, or the one the user chooses. Returns
+// -1 to go on, else the exit status.
+int enterProject(Options& options, ra7::editor::DialogService& dialogs)
+{
+    ra7::editor::ProjectStart start = ra7::editor::FindStartProject(options.scene.toStdString());
+    if (!start.ready) {
+        if (options.unattended()) {
+            std::fprintf(stderr, "ra7editor: %s\n", ra7::editor::NotAProjectText(start.problem).c_str());
+            return 1;
+        }
+        // The scene named on the command line stays the same file when the folder changes.
+        if (!options.scene.isEmpty())
+            start.scene = QFileInfo(options.scene).absoluteFilePath().toStdString();
+        start = ra7::editor::AskForProject(dialogs, {ra7::FindEngineData(), sampleCopyFolder()},
+                                           start.problem, start.scene);
+        if (!start.ready)
+            return 0;
+    }
+    options.scene = QString::fromStdString(start.scene);
+    return -1;
+}
+
 int takeScreenshot(TMainForm& form, const Options& options)
 {
     waitForFrames(form, options.frames);
@@ -169,11 +229,18 @@ int main(int argc, char** argv)
     QSurfaceFormat defaults = QSurfaceFormat::defaultFormat();
     defaults.setProfile(QSurfaceFormat::CompatibilityProfile);
     QSurfaceFormat::setDefaultFormat(defaults);
+    QCoreApplication::setApplicationName(QStringLiteral("ra7editor"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(RA7_VERSION));
+    if (asksForHelpOrVersion(argc, argv)) {
+        const QCoreApplication noDisplay(argc, argv);
+        Options ignored;
+        return parseOptions(noDisplay, ignored) ? 0 : kUsageError;
+    }
 
     QApplication app(argc, argv);
     Options options;
     if (!parseOptions(app, options))
-        return 2;
+        return kUsageError;
     if (!options.screenshot.isEmpty())
         options.screenshot = QFileInfo(options.screenshot).absoluteFilePath();
     if (!options.project.isEmpty() && !QDir::setCurrent(options.project)) {
@@ -188,6 +255,8 @@ int main(int argc, char** argv)
         dialogs = std::make_unique<ra7::editor::UnattendedDialogService>();
     else
         dialogs = std::make_unique<ra7::editor::QtDialogService>(nullptr);
+    if (const int status = enterProject(options, *dialogs); status >= 0)
+        return status;
     auto fail = [&](const std::string& text) {
         dialogs->ShowError(text);
         return 1;

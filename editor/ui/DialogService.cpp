@@ -82,19 +82,22 @@ SaveChoice QtDialogService::AskSaveChanges(const std::string& text)
     return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
-std::optional<int> QtDialogService::AskChoice(const std::string& text,
-                                              const std::vector<std::string>& buttons)
+std::size_t QtDialogService::AskChoice(const std::string& text, const std::vector<std::string>& answers)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Editor for Ra7Davevi"), q(text),
                     QMessageBox::NoButton, parent_);
-    std::vector<QPushButton*> pressed;
-    for (const std::string& caption : buttons)
-        pressed.push_back(box.addButton(q(caption), QMessageBox::ActionRole));
+    std::vector<QPushButton*> buttons;
+    for (const std::string& answer : answers)
+        buttons.push_back(box.addButton(q(answer), QMessageBox::ActionRole));
+    if (buttons.empty())
+        return 0;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
     box.exec();
-    for (std::size_t i = 0; i < pressed.size(); ++i)
-        if (box.clickedButton() == pressed[i])
-            return static_cast<int>(i);
-    return std::nullopt;
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return i;
+    return buttons.size() - 1;
 }
 
 void QtDialogService::ShowMessage(const std::string& text)

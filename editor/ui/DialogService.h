@@ -2,6 +2,7 @@
 // Every question the editor asks the user goes through this interface, so
 // that tests can answer it. The Qt implementation shows real dialogs.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,10 +38,9 @@ public:
     virtual bool Confirm(const std::string& text) = 0;
     // Unsaved changes are about to be lost: save them, drop them, or stop.
     virtual SaveChoice AskSaveChanges(const std::string& text) = 0;
-    // A question with buttons of its own; the index of the button pressed,
-    // nothing when the window was closed without one.
-    virtual std::optional<int> AskChoice(const std::string& text,
-                                         const std::vector<std::string>& buttons) = 0;
+    // A question with several answers, one button each in the given order;
+    // the index of the answer chosen. Escape chooses the last answer.
+    virtual std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) = 0;
     // Information and errors; returns when the user has seen it.
     virtual void ShowMessage(const std::string& text) = 0;
     virtual void ShowError(const std::string& text) = 0;
@@ -63,7 +63,7 @@ public:
                                        const std::string& initial) override;
     bool Confirm(const std::string& text) override;
     SaveChoice AskSaveChanges(const std::string& text) override;
-    std::optional<int> AskChoice(const std::string& text, const std::vector<std::string>& buttons) override;
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override;
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool RunModal(QDialog& dialog) override;
@@ -90,7 +90,10 @@ public:
     }
     bool Confirm(const std::string&) override { return false; }
     SaveChoice AskSaveChanges(const std::string&) override { return SaveChoice::Discard; }
-    std::optional<int> AskChoice(const std::string&, const std::vector<std::string>&) override { return {}; }
+    std::size_t AskChoice(const std::string&, const std::vector<std::string>& answers) override
+    {
+        return answers.empty() ? 0 : answers.size() - 1;
+    }
     void ShowMessage(const std::string& text) override;
     void ShowError(const std::string& text) override;
     bool RunModal(QDialog&) override { return false; }

@@ -39,6 +39,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -108,9 +109,13 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     scriptEditor_ = new TAnimScriptEditor(services_, this);
     animPanel_->onEditScript = [this] { scriptEditor_->ShowEditor(); };
 
+    // One frame per timeout; each pass schedules the next (FramePacer).
     idleTimer_ = new QTimer(this);
+    idleTimer_->setSingleShot(true);
+    idleTimer_->setTimerType(Qt::PreciseTimer);
     idleTimer_->setInterval(0);
     connect(idleTimer_, &QTimer::timeout, this, &TMainForm::idle);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainForm::wakeIdleLoop);
     SetConsoleExitHandler([this] { QTimer::singleShot(0, this, &QWidget::close); });
 }
 
@@ -139,6 +144,9 @@ TMainForm::~TMainForm()
 std::string TMainForm::ShowAndStart(int timeoutMs)
 {
     show();
+    // A window just opened is the one in use (a desktop without a window
+    // manager would not give it the focus by itself).
+    activateWindow();
     QElapsedTimer waited;
     waited.start();
     while (!startTried_ && waited.elapsed() < timeoutMs)
@@ -433,10 +441,31 @@ void TMainForm::ToggleBloomItem()
         dialogs_.ShowMessage(result.message);
 }
 
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        wakeIdleLoop();
+    QMainWindow::changeEvent(event);
+}
+
+double TMainForm::FramePeriod() const
+{
+    const bool inUse = QApplication::activeWindow() != nullptr && !isMinimized();
+    return FramePeriodMs(inUse, screen() ? screen()->refreshRate() : 0);
+}
+
+void TMainForm::wakeIdleLoop()
+{
+    // Back to the full rate at once when the editor comes into use again.
+    if (idleTimer_->isActive() && FramePacer::WaitMs(pacerDue_, FramePacer::Clock::now()) > FramePeriod())
+        idleTimer_->start(0);
+}
+
 void TMainForm::idle()
 {
     if (!Started())
         return;
+    pacerDue_ = pacer_.NextDue(FramePacer::Clock::now(), FramePeriod());
     try {
         view_->makeCurrent();
         UpdateScene();
@@ -452,6 +481,7 @@ void TMainForm::idle()
         reportFrameError(e.what());
     }
     view_->repaint();
+    idleTimer_->start(FramePacer::WaitMs(pacerDue_, FramePacer::Clock::now()));
 }
 
 void TMainForm::paint()

@@ -6,6 +6,7 @@
 // failure there is kept for the host to report.
 
 #include "core/FrameClock.h"
+#include "core/FramePacer.h"
 #include "core/SettingsToggles.h"
 #include "core/ViewLayout.h"
 #include "ui/EditorPage.h"
@@ -105,6 +106,9 @@ public:
     Viewport CurrentViewport() const;
     const std::string& FpsText() const { return clock_.FpsText(); }
     long FramesDrawn() const { return framesDrawn_; }
+    // Milliseconds between frames now: the display's refresh period while
+    // the editor is in use, longer while it is inactive or minimised.
+    double FramePeriod() const;
     TConsoleForm& ConsoleForm() { return *consoleForm_; }
     TSaveForm& SaveForm() { return *saveForm_; }
     TShadersForm& ShadersForm() { return *shadersForm_; }
@@ -128,6 +132,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenu();
@@ -138,6 +143,7 @@ private:
     void layoutPanels();
     void startEngine();
     void idle();
+    void wakeIdleLoop();
     void paint();
     void reportFrameError(const std::string& text);
     void documentChanged(std::uint32_t changes);
@@ -149,6 +155,8 @@ private:
     EditorFlags flags_;
     bool treeVisible_ = true;
     FrameClock clock_;
+    FramePacer pacer_;
+    FramePacer::Clock::time_point pacerDue_{};
     long framesDrawn_ = 0;
     std::string startError_;
     std::set<std::string> frameErrorsShown_;

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -25,8 +26,8 @@ public:
     // Answers to yes/no questions (none left: no) and to unsaved-changes questions (none left: cancel).
     std::deque<bool> confirmations;
     std::deque<SaveChoice> saveChoices;
-    // Answers to questions with buttons of their own (none left: closed without a button).
-    std::deque<std::optional<int>> choices;
+    // Answers to questions with several answers, by index (none left: the last answer, as Escape).
+    std::deque<std::size_t> choices;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
@@ -65,10 +66,11 @@ public:
         questions.push_back(text);
         return pop(saveChoices, SaveChoice::Cancel);
     }
-    std::optional<int> AskChoice(const std::string& text, const std::vector<std::string>&) override
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override
     {
         questions.push_back(text);
-        return pop(choices, std::optional<int>());
+        const std::size_t last = answers.empty() ? 0 : answers.size() - 1;
+        return std::min(pop(choices, last), last);
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }

@@ -149,7 +149,8 @@ TEST_F(Ra7Convert, QuadModelIsRefusedAndNothingIsWritten)
     options.output = "quad.kgf";
     EXPECT_EQ(run(options), 1);
     EXPECT_THAT(log(), HasSubstr("--Конвертер: Ошибка! Модель не триангулирована!"));
-    EXPECT_THAT(errors, HasSubstr("Отмена конвертации"));
+    EXPECT_THAT(log(), HasSubstr("--Конвертер: Отмена конвертации!"));
+    EXPECT_THAT(errors, HasSubstr("Модель не триангулирована")) << "the reason, not only the cancellation";
     EXPECT_FALSE(fs::exists("meshes"));
     EXPECT_FALSE(fs::exists("quad.kgf"));
 }
