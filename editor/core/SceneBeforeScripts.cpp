@@ -14,9 +14,9 @@ std::vector<std::string> ScriptObjectNames(const KaAnimScript& script)
     auto add = [&names](const std::string& name) {
         if (name.empty())
             return;
-        std::string dotted = name;
-        std::replace(dotted.begin(), dotted.end(), ',', '.');
-        for (const std::string& form : {name, dotted})
+        std::string commaForm = name;
+        std::replace(commaForm.begin(), commaForm.end(), '.', ',');
+        for (const std::string& form : {name, commaForm})
             if (std::find(names.begin(), names.end(), form) == names.end())
                 names.push_back(form);
     };

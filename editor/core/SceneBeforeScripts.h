@@ -63,8 +63,8 @@ private:
 };
 
 // The names a script command may act on: the name as the command holds it
-// and its form with "." for ",", since the parser turns every "." of a line
-// into "," and an object may carry either in its name.
+// and its form with "," for ".", since a command looks a dotted name up as
+// written and then in that form.
 std::vector<std::string> ScriptObjectNames(const KaAnimScript& script);
 
 } // namespace ra7::editor

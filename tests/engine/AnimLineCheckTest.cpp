@@ -157,7 +157,6 @@ TEST(AnimLineCheck, AgreesWithTheParserOnEveryCombinationOfWords)
             if (!check.dropped) {
                 EXPECT_EQ(partText(line, check, AnimLinePart::Command), parsed.Command) << line;
                 std::string object = partText(line, check, AnimLinePart::Object);
-                std::replace(object.begin(), object.end(), '.', ',');
                 if (!parsed.ObjName.empty()) {
                     EXPECT_EQ(object, parsed.ObjName) << line;
                 }

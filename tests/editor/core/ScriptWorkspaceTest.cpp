@@ -298,7 +298,7 @@ TEST_F(ScriptWorkspaceTest, ObjectsNamedWithADotAreRememberedInEitherForm)
     scripts->AddScript("walk");
     scripts->Compile({"0 move box.1 (1;0;0) t:1", "0 move box.2 (1;0;0) t:1"});
     const std::vector<std::string> names = ScriptObjectNames(*AnimList->Find("walk"));
-    EXPECT_THAT(names, ElementsAre("box,1", "box.1", "box,2", "box.2"));
+    EXPECT_THAT(names, ElementsAre("box.1", "box,1", "box.2", "box,2"));
 }
 
 } // namespace

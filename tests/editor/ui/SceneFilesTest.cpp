@@ -185,7 +185,7 @@ TEST_F(SceneSafety, WorkSurvivesAnEditorKilledMidSession)
     // mouse events from outside, then SIGKILL.
     fs::create_directories(dir() / "config" / "ra7editor");
     ra7::test::writeFile(dir() / "config" / "ra7editor" / "settings.json", R"({"autosaveMinutes": 0.01})");
-    const pid_t editor = spawn({RA7_EDITOR_BINARY, "scene.kgf"});
+    const pid_t editor = spawn({RA7_EDITOR_BINARY, "scene.kgf", "--select", "floor"});
     ASSERT_GT(editor, 0);
     ASSERT_TRUE(waitFor(
         [] {
@@ -193,8 +193,9 @@ TEST_F(SceneSafety, WorkSurvivesAnEditorKilledMidSession)
         },
         std::chrono::seconds(30)));
     std::this_thread::sleep_for(std::chrono::seconds(1)); // the scene is loaded once the title names it
-    // The third row of the tree is the floor; a click selects it, Delete removes it.
-    EXPECT_EQ(run({"xdotool", "mousemove", "60", "92", "click", "1", "sleep", "0.3", "key", "Delete"}), 0);
+    // The third row of the tree (below the menu and the view's tool bar) is the
+    // floor; a click selects it again and gives the tree the keys, Delete removes it.
+    EXPECT_EQ(run({"xdotool", "mousemove", "60", "119", "click", "1", "sleep", "0.3", "key", "Delete"}), 0);
     const bool saved = waitFor([] { return fs::exists("scene.kgf.autosave"); }, std::chrono::seconds(15));
     ::kill(editor, SIGKILL);
     ::waitpid(editor, nullptr, 0);
