@@ -19,7 +19,10 @@
 #include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
+#include "ui/TSecondariesPage.h"
 #include "ui/TSelectionPanel.h"
+#include "ui/TBoundsPage.h"
+#include "ui/TSkyBoxPage.h"
 #include "ui/TShadersForm.h"
 #include "ui/TViewControls.h"
 
@@ -276,11 +279,16 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     addLayout->addStretch();
     pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {
-        {"properties", "Свойства"}, {"materials", "Материалы"}, {"secondaries", "Secondaries"},
-        {"skybox", "SkyBox"},       {"bounds", "Bounds"},       {"converter", "Конвертер"}};
+    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"}, {"materials", "Материалы"}};
     for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
+    auto* secondaries = new TSecondariesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("secondaries"), QStringLiteral("Secondaries"), secondaries, secondaries);
+    auto* skyBox = new TSkyBoxPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("skybox"), QStringLiteral("SkyBox"), skyBox, skyBox);
+    boundsPage_ = new TBoundsPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("bounds"), QStringLiteral("Bounds"), boundsPage_, boundsPage_);
+    pages_->AddPage(QStringLiteral("converter"), QStringLiteral("Конвертер"), new QWidget(pages_), nullptr);
 
     auto* meshes = new QWidget(pages_);
     auto* meshLayout = new QVBoxLayout(meshes);
@@ -447,6 +455,9 @@ void TMainForm::paint()
     frame.clientHeight = static_cast<std::int32_t>(view_->height() * ratio);
     frame.view = CurrentViewport();
     frame.showGrid = flags_.ShowGrid;
+    frame.showBounds = boundsPage_ && boundsPage_->ShowBounds();
+    if (document_)
+        frame.selectedName = document_->Selection().SelectedName();
     frame.fpsText = clock_.FpsText();
     frame.text2D = session_ ? session_->Text2D() : nullptr;
     if (ViewInput* input = viewControls_->Input()) {

@@ -33,6 +33,7 @@ class EditorSession;
 class TConsoleForm;
 class TGLView;
 class THierarchyPanel;
+class TBoundsPage;
 class TPageHost;
 class TSceneFiles;
 class TSaveForm;
@@ -148,6 +149,7 @@ private:
     QToolButton* treeToggle_ = nullptr;
     QWidget* toolPanel_ = nullptr;
     TPageHost* pages_ = nullptr;
+    TBoundsPage* boundsPage_ = nullptr;
     QListWidget* meshList_ = nullptr;
     QWidget* animPanel_ = nullptr;
     QListWidget* scriptList_ = nullptr;
