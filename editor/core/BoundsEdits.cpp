@@ -50,8 +50,8 @@ void executeSet(EditorDocument& document, const std::string& geometry, std::stri
         RestoreVolumes(*owner.Bounds, state);
         owner.Bounds->UpdateWorld(*owner.Trans);
     };
-    document.Execute(std::make_unique<SetValueCommand<VolumeSetState>>(std::move(label), std::string(), before,
-                                                                       after, apply),
+    document.Execute(std::make_unique<SetValueCommand<VolumeSetState>>(std::move(label), std::string(),
+                                                                       before, after, apply),
                      kShapeChange);
 }
 
@@ -226,7 +226,8 @@ std::optional<std::string> AddVolume(EditorDocument& document, const std::string
     if (!owner)
         return notGeometry(geometry);
     if (owner->Bounds->Count() >= kMaxBoundingShapes)
-        return "У объекта " + geometry + " уже " + std::to_string(kMaxBoundingShapes) + " объёмов: больше нельзя";
+        return "У объекта " + geometry + " уже " + std::to_string(kMaxBoundingShapes) +
+               " объёмов: больше нельзя";
     const VolumeSetState before = CaptureVolumes(*owner->Bounds);
     VolumeSetState after = before;
     after.items.push_back(CaptureShape(*ShapeClassByName(ShapeKindName(kind))));
@@ -243,12 +244,13 @@ std::optional<std::string> CopyVolume(EditorDocument& document, const std::strin
     if (number < 1 || number > owner->Bounds->Count())
         return std::string("Выберите объём от 1 до ") + std::to_string(owner->Bounds->Count()) + " для копии";
     if (owner->Bounds->Count() >= kMaxBoundingShapes)
-        return "У объекта " + geometry + " уже " + std::to_string(kMaxBoundingShapes) + " объёмов: больше нельзя";
+        return "У объекта " + geometry + " уже " + std::to_string(kMaxBoundingShapes) +
+               " объёмов: больше нельзя";
     const VolumeSetState before = CaptureVolumes(*owner->Bounds);
     VolumeSetState after = before;
     after.items.push_back(before.items[static_cast<std::size_t>(number - 1)]);
-    executeSet(document, geometry, "Копировать объём " + std::to_string(number) + " объекта " + geometry, before,
-               after);
+    executeSet(document, geometry, "Копировать объём " + std::to_string(number) + " объекта " + geometry,
+               before, after);
     return std::nullopt;
 }
 
@@ -269,7 +271,8 @@ std::optional<std::string> ChangeVolumeKind(EditorDocument& document, const std:
     fresh.local = shape.local;
     after.items[static_cast<std::size_t>(number - 1)] = fresh;
     executeSet(document, geometry,
-               "Объём " + std::to_string(number) + " объекта " + geometry + ": " + std::string(ShapeKindName(kind)),
+               "Объём " + std::to_string(number) + " объекта " + geometry + ": " +
+                   std::string(ShapeKindName(kind)),
                before, after);
     return std::nullopt;
 }

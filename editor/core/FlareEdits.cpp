@@ -158,8 +158,8 @@ std::optional<std::string> DeleteFlares(EditorDocument& document, const std::vec
         if (gone == 0)
             return flareMissing(name);
     }
-    const std::string label =
-        names.size() == 1 ? "Удалить блик " + names.front() : "Удалить блики (" + std::to_string(names.size()) + ")";
+    const std::string label = names.size() == 1 ? "Удалить блик " + names.front()
+                                                : "Удалить блики (" + std::to_string(names.size()) + ")";
     execute(document, label, std::move(before), std::move(after));
     return std::nullopt;
 }
@@ -263,7 +263,8 @@ std::optional<std::string> SetLensTexture(EditorDocument& document, const std::s
 {
     if (!LensFlares || !LensFlares->Find(flare))
         return flareMissing(flare);
-    KaLens lens = LensFlares->Find(flare)->Lenses[static_cast<std::size_t>(std::clamp(index, 0, kMaxLenses - 1))];
+    KaLens lens =
+        LensFlares->Find(flare)->Lenses[static_cast<std::size_t>(std::clamp(index, 0, kMaxLenses - 1))];
     lens.TextureName = textureName;
     auto refused = SetLens(document, flare, index, lens, "Текстура");
     document.BreakMerge();

@@ -17,6 +17,7 @@ void SetSkyBox(EditorDocument& document, const SkyBoxFaces& sky, std::string lab
     auto apply = [&document](const SkyBoxFaces& value) {
         document.EditorState().sky = value;
         ApplySkyBox(value);
+        document.Notify(static_cast<ChangeSet>(DocChange::SkyBox)); // undo and redo too
     };
     document.Execute(
         std::make_unique<SetValueCommand<SkyBoxFaces>>(std::move(label), std::string(), before, sky, apply),

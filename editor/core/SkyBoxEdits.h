@@ -21,12 +21,12 @@ class EditorDocument;
 
 // The faces as the page lists them, with the face each box sets.
 struct SkyFaceBox {
-    const char* caption;  // "Сверху:"
-    std::size_t face;     // index into SkyBoxFaces::names (front, back, right, left, up, down)
+    const char* caption; // "Сверху:"
+    std::size_t face;    // index into SkyBoxFaces::names (front, back, right, left, up, down)
     const char* objectName;
 };
 inline constexpr SkyFaceBox kSkyFaceBoxes[kSkyFaceCount] = {
-    {"Сверху:", 4, "SkyUp"},     {"Снизу:", 5, "SkyDown"},  {"Слева:", 3, "SkyLeft"},
+    {"Сверху:", 4, "SkyUp"},    {"Снизу:", 5, "SkyDown"},    {"Слева:", 3, "SkyLeft"},
     {"Справа:", 2, "SkyRight"}, {"Спереди:", 0, "SkyFront"}, {"Сзади:", 1, "SkyBack"}};
 
 // The whole sky box as one step ("SkyBox" box, "Очистить"); nothing when it is unchanged.

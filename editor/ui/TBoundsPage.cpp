@@ -197,11 +197,6 @@ GizmoTarget TBoundsPage::shapeTarget() const
 
 void TBoundsPage::documentChanged(std::uint32_t changes)
 {
-    if (Has(changes, DocChange::Selection) && owner() != shownOwner_ && move_->isChecked()) {
-        // Another object: the gizmo moves that object again.
-        const QSignalBlocker blocker(move_);
-        move_->setChecked(false);
-    }
     if (Has(changes, DocChange::Selection) || Has(changes, DocChange::Properties) ||
         Has(changes, DocChange::Objects))
         Refresh();
@@ -213,6 +208,11 @@ void TBoundsPage::Refresh()
         return;
     filling_ = true;
     const std::string name = owner();
+    if (name != shownOwner_ && move_->isChecked()) {
+        // Another object is selected: the gizmo moves the object again.
+        const QSignalBlocker blocker(move_);
+        move_->setChecked(false);
+    }
     shownOwner_ = name;
     const BoundsOwner kind = BoundsOwnerOf(*document_, name);
     const auto* geometry = dynamic_cast<const KaGeometry*>(document_->Scene().FindByName(name));

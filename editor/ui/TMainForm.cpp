@@ -13,6 +13,7 @@
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
 #include "ui/DialogService.h"
+#include "ui/TBoundsPage.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
@@ -21,9 +22,8 @@
 #include "ui/TSceneFiles.h"
 #include "ui/TSecondariesPage.h"
 #include "ui/TSelectionPanel.h"
-#include "ui/TBoundsPage.h"
-#include "ui/TSkyBoxPage.h"
 #include "ui/TShadersForm.h"
+#include "ui/TSkyBoxPage.h"
 #include "ui/TViewControls.h"
 
 #include <QApplication>
@@ -279,7 +279,8 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     addLayout->addStretch();
     pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"}, {"materials", "Материалы"}};
+    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"},
+                                                         {"materials", "Материалы"}};
     for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
     auto* secondaries = new TSecondariesPage(services_, pages_);

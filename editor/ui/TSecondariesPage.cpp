@@ -140,7 +140,8 @@ void TSecondariesPage::build()
     for (int i = 0; i < 4; ++i) {
         colour_[static_cast<std::size_t>(i)] = addBar(colourNames[i], kLensColourBar.min, kLensColourBar.max);
         layout->addWidget(colour_[static_cast<std::size_t>(i)], row++, 0, 1, 3);
-        connect(colour_[static_cast<std::size_t>(i)], &QScrollBar::valueChanged, this, [this, i] { barMoved(i); });
+        connect(colour_[static_cast<std::size_t>(i)], &QScrollBar::valueChanged, this,
+                [this, i] { barMoved(i); });
     }
     layout->addWidget(new QLabel(QStringLiteral("Позиция:"), this), row++, 0);
     position_ = addBar("LensPos", kLensPositionBar.min, kLensPositionBar.max);
@@ -284,7 +285,9 @@ void TSecondariesPage::fillPage()
             position_->setValue(kLensPositionBar.Position(values.Pos));
             const QSignalBlocker sizeBlocker(size_);
             size_->setValue(kLensSizeBar.Position(values.Size));
-            auto byte = [](float c) { return static_cast<int>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255)); };
+            auto byte = [](float c) {
+                return static_cast<int>(std::lround(std::clamp(c, 0.0f, 1.0f) * 255));
+            };
             shown = QColor(byte(values.Color[0]), byte(values.Color[1]), byte(values.Color[2]));
         }
     }

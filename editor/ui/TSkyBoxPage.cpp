@@ -70,7 +70,7 @@ void TSkyBoxPage::Attach(EditorDocument& document)
 {
     document_ = &document;
     listener_ = document.Listen([this](ChangeSet changes) {
-        if (Has(changes, DocChange::SkyBox))
+        if (Has(changes, DocChange::SkyBox) || Has(changes, DocChange::History))
             Refresh();
     });
     setEnabled(true);

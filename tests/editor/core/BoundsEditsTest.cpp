@@ -137,8 +137,8 @@ TEST_F(BoundsEditsTest, ATypedOffsetAndAGizmoDragOfAShapeLastPastTheNextUpdate)
     KaTransformation moved = set().Item(0).LocalTrans;
     moved.Position.x = 3;
     document->BeginGesture("drag");
-    document->Execute(std::make_unique<PlacementCommand>(*document, volume(1), "drag", set().Item(0).LocalTrans,
-                                                         moved));
+    document->Execute(
+        std::make_unique<PlacementCommand>(*document, volume(1), "drag", set().Item(0).LocalTrans, moved));
     document->CommitGesture();
     scene().UpdateRoots();
     scene().UpdateRoots();

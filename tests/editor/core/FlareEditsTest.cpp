@@ -3,8 +3,8 @@
 // distance, deleting, KLS files written only from a chosen set and read
 // without harm when damaged, and undo of each step.
 
-#include "core/EditorDocument.h"
 #include "core/FlareEdits.h"
+#include "core/EditorDocument.h"
 #include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7Sprite.h"
 #include "engine/SceneTestSupport.h"

@@ -3,9 +3,9 @@
 // changes only once its new texture has loaded, and undo gives back the
 // very textures.
 
+#include "core/SkyBoxEdits.h"
 #include "core/EditorDocument.h"
 #include "core/FlareEdits.h"
-#include "core/SkyBoxEdits.h"
 #include "engine/RenderTestSupport.h"
 #include "render/Ka7Scene.h"
 #include "resources/Ka7TextureList.h"

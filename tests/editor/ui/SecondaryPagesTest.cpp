@@ -114,7 +114,7 @@ TEST_F(SecondaryPages, TheVolumeNumberAndTheGizmoFollowTheSetAndAnotherSelection
 TEST_F(SecondaryPages, ASkyFaceChangesOnlyWhenItsFileLoads)
 {
     show("skybox");
-    test::writeFile("sky_up.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\40\10\377\0\0\377", 22));
+    ra7::test::writeFile("sky_up.tga", std::string("\0\0\2\0\0\0\0\0\0\0\0\0\1\0\1\0\40\10\377\0\0\377", 22));
     auto* up = find<QLineEdit>(*form, "SkyUp");
     dialogs.answers = {std::string((dir() / "sky_up.tga").string())};
     QTest::mouseDClick(up, Qt::LeftButton);
