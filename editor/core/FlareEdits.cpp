@@ -5,7 +5,6 @@
 #include "effects/Ka7Sprite.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Errors.h"
-#include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
 
 #include <algorithm>
@@ -305,13 +304,6 @@ std::optional<std::string> LoadFlares(EditorDocument& document, std::string_view
     for (std::int32_t i = 0; i < loaded.Count(); ++i)
         after.flares.push_back(loaded.Get(i));
     after.flareFile = std::string(storedName);
-    // The lenses draw the textures they name: load those the list lacks.
-    for (const KaLensFlare& flare : after.flares)
-        for (std::int32_t i = 0; i < std::min(flare.LensCount, kMaxLenses); ++i)
-            if (const std::string& texture = flare.Lenses[static_cast<std::size_t>(i)].TextureName;
-                !texture.empty() && Textures && !Textures->Find(texture))
-                if (auto problem = LoadPageTexture(texture))
-                    LogLine("! " + *problem);
     execute(document, "Загрузить блики " + std::string(storedName), std::move(before), std::move(after));
     return std::nullopt;
 }
