@@ -40,16 +40,20 @@ QPushButton* button(QWidget* parent, const char* text, const char* objectName)
 // A row "caption X [..] Y [..] Z [..]" of boxes named prefix + axis.
 QWidget* boxRow(QWidget* parent, const char* caption, const char* prefix, std::array<QLineEdit*, 3>& boxes)
 {
+    // The caption above the boxes: the tool panel is narrow.
     auto* row = new QWidget(parent);
-    auto* layout = new QHBoxLayout(row);
+    auto* layout = new QGridLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(new QLabel(QString::fromUtf8(caption), row));
+    layout->setHorizontalSpacing(2);
+    layout->addWidget(new QLabel(QString::fromUtf8(caption), row), 0, 0, 1, 6);
     for (std::size_t i = 0; i < 3; ++i) {
-        layout->addWidget(new QLabel(QString::fromLatin1(kAxisNames[i]), row));
+        const int column = static_cast<int>(i) * 2;
+        layout->addWidget(new QLabel(QString::fromLatin1(kAxisNames[i]), row), 1, column);
         boxes[i] = new QLineEdit(row);
         boxes[i]->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(kAxisNames[i]));
-        boxes[i]->setMinimumWidth(50);
-        layout->addWidget(boxes[i], 1);
+        boxes[i]->setMinimumWidth(40);
+        layout->addWidget(boxes[i], 1, column + 1);
+        layout->setColumnStretch(column + 1, 1);
     }
     return row;
 }
@@ -96,9 +100,9 @@ void TBoundsPage::build()
     auto* add = button(setControls_, "Добавить", "VolumeAdd");
     copy_ = button(setControls_, "Копировать", "VolumeCopy");
     delete_ = button(setControls_, "Удалить", "VolumeDelete");
-    grid->addWidget(add, 1, 0);
-    grid->addWidget(copy_, 1, 1);
-    grid->addWidget(delete_, 1, 2);
+    grid->addWidget(add, 1, 0, 1, 2);
+    grid->addWidget(copy_, 1, 2);
+    grid->addWidget(delete_, 2, 2);
     layout->addWidget(setControls_);
     connect(number_, &QSpinBox::valueChanged, this, &TBoundsPage::numberChanged);
     connect(type_, &QComboBox::currentIndexChanged, this, &TBoundsPage::typeChosen);
