@@ -99,6 +99,8 @@ void paintFrame(const FrameInputs& frame)
     glLoadIdentity();
     FrameOptions options;
     options.ShowGrid = frame.showGrid;
+    options.ShowBounds = frame.showBounds;
+    options.SelectedName = frame.selectedName;
     FrameHooks hooks;
     hooks.RestoreViewport = [&frame] { ApplyViewport(frame.clientWidth, frame.clientHeight, frame.view); };
     hooks.OverlayBeforeBloom = [] { LensFlares->Render(); };

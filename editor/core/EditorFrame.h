@@ -23,6 +23,8 @@ struct FrameInputs {
     std::int32_t clientWidth = 0;
     std::int32_t clientHeight = 0;
     bool showGrid = true;
+    bool showBounds = false;  // the Bounds page's "Показывать"
+    std::string selectedName; // its bounding shapes are drawn bright
     std::string fpsText;
     const KaEngine2D* text2D = nullptr;     // the overlay; none before the engine started
     std::array<float, 3> pickedColour = {}; // under the mouse, when no picking pass runs

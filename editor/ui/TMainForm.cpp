@@ -16,6 +16,7 @@
 #include "ui/TAddPage.h"
 #include "ui/TAnimPanel.h"
 #include "ui/TAnimScriptEditor.h"
+#include "ui/TBoundsPage.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
@@ -24,8 +25,10 @@
 #include "ui/TPropertiesPage.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
+#include "ui/TSecondariesPage.h"
 #include "ui/TSelectionPanel.h"
 #include "ui/TShadersForm.h"
+#include "ui/TSkyBoxPage.h"
 #include "ui/TViewControls.h"
 
 #include <QApplication>
@@ -312,13 +315,14 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
         materials->GoToMaterialOf(geometry);
     };
     pages_->AddPage(QStringLiteral("materials"), QStringLiteral("Материалы"), materials, materials);
-    // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {{"secondaries", "Secondaries"},
-                                                         {"skybox", "SkyBox"},
-                                                         {"bounds", "Bounds"},
-                                                         {"converter", "Конвертер"}};
-    for (const auto& [id, title] : later)
-        pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
+    auto* secondaries = new TSecondariesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("secondaries"), QStringLiteral("Secondaries"), secondaries, secondaries);
+    auto* skyBox = new TSkyBoxPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("skybox"), QStringLiteral("SkyBox"), skyBox, skyBox);
+    boundsPage_ = new TBoundsPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("bounds"), QStringLiteral("Bounds"), boundsPage_, boundsPage_);
+    // The converter page is still to come: an empty tab in its place.
+    pages_->AddPage(QStringLiteral("converter"), QStringLiteral("Конвертер"), new QWidget(pages_), nullptr);
 
     auto* meshes = new QWidget(pages_);
     auto* meshLayout = new QVBoxLayout(meshes);
@@ -499,6 +503,9 @@ void TMainForm::paint()
     frame.clientHeight = static_cast<std::int32_t>(view_->height() * ratio);
     frame.view = CurrentViewport();
     frame.showGrid = flags_.ShowGrid;
+    frame.showBounds = boundsPage_ && boundsPage_->ShowBounds();
+    if (document_)
+        frame.selectedName = document_->Selection().SelectedName();
     frame.fpsText = clock_.FpsText();
     frame.text2D = session_ ? session_->Text2D() : nullptr;
     if (ViewInput* input = viewControls_->Input()) {

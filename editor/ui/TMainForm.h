@@ -38,6 +38,7 @@ class TConsoleForm;
 class TGLView;
 class THierarchyPanel;
 class TAddPage;
+class TBoundsPage;
 class TPageHost;
 class TSceneFiles;
 class TPropertiesPage;
@@ -171,6 +172,7 @@ private:
     TPageHost* pages_ = nullptr;
     TAddPage* addPage_ = nullptr;
     TPropertiesPage* propertiesPage_ = nullptr;
+    TBoundsPage* boundsPage_ = nullptr;
     QListWidget* meshList_ = nullptr;
     TAnimPanel* animPanel_ = nullptr;
     QAction* bloomAction_ = nullptr;
