@@ -361,7 +361,8 @@ TEST_F(ScriptPanel, AScriptRebuildingTheSelectedParticleSystemLeavesItSelected)
     SceneObjects->MarkChanged();
     waitFrames(2);
     ASSERT_TRUE(form->SelectObject("sparks"));
-    writeTextLines("burst.txt", {"0 parsetcount sparks (50;0;0)", "1 parsetcount sparks (20;0;0)"});
+    // Three seconds apart, so that a slow frame cannot start both in one pass.
+    writeTextLines("burst.txt", {"0 parsetcount sparks (50;0;0)", "30 parsetcount sparks (20;0;0)"});
     loadThroughPopup(dir() / "burst.txt");
     press("PlayButton");
     ASSERT_TRUE(waitUntil(
