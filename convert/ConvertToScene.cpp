@@ -2,6 +2,8 @@
 
 #include "EditConvert.h"
 #include "GMSReader.h"
+#include "MeshFiles.h"
+#include "WorkProgress.h"
 
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
@@ -37,11 +39,12 @@ std::unique_ptr<KaMesh> makeMesh(MeshArrays arrays, std::string name)
     return mesh;
 }
 
-void writeMeshFile(const KaMesh& mesh)
+// The group's MTL entry, or nothing when the group has no material.
+const TMaterial* materialEntry(const TModel& model, const TGroup& group)
 {
-    RecordWriter file(mesh.Name);
-    mesh.SaveToFile(file);
-    file.commit();
+    const bool hasMaterial =
+        model.HasMaterials && group.MaterialIndex > 0 && group.MaterialIndex <= model.MaterialCount;
+    return hasMaterial ? &model.Materials[group.MaterialIndex] : nullptr;
 }
 
 bool fileExists(std::string_view storedName)
@@ -116,69 +119,135 @@ std::unique_ptr<KaGeometry> makeGeometry(const std::string& name, const KaMesh& 
     return geometry;
 }
 
+// Appends the mesh, or puts it in the place of the mesh of the same name,
+// which comes back. Uploaded with USE VBO.
+std::unique_ptr<KaMesh> placeMesh(std::unique_ptr<KaMesh> mesh)
+{
+    std::unique_ptr<KaMesh> replaced;
+    KaMesh* placed = mesh.get();
+    const std::int32_t index = Meshes->IndexOf(mesh->Name);
+    if (index >= 0) {
+        replaced = Meshes->Take(index);
+        Meshes->InsertAt(index, std::move(mesh));
+    } else {
+        Meshes->Add(std::move(mesh));
+    }
+    if (Settings.UseVBO)
+        placed->Upload();
+    return replaced;
+}
+
 } // namespace
 
-ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory,
-                                 const ModelMessageBox& showMessage)
+PreparedConversion::PreparedConversion() = default;
+PreparedConversion::~PreparedConversion() = default;
+PreparedConversion::PreparedConversion(PreparedConversion&&) noexcept = default;
+PreparedConversion& PreparedConversion::operator=(PreparedConversion&&) noexcept = default;
+
+PreparedConversion PrepareOBJConversion(const TModel& model, std::string_view directory,
+                                        WorkProgress* progress)
+{
+    PreparedConversion prepared;
+    prepared.Directory = directory;
+    const std::vector<GroupMeshPlan> plans = PlanGroupMeshes(model, directory);
+    BeginWork(progress, "Конвертация " + model.Name, static_cast<std::int64_t>(plans.size()));
+    for (const GroupMeshPlan& plan : plans) {
+        const TGroup& group = model.Groups[plan.Group];
+        PreparedGroup part;
+        part.Group = plan.Group;
+        // A shininess out of range stops here, before the group's file exists.
+        if (const TMaterial* entry = materialEntry(model, group))
+            part.Shininess = MaterialShininess(*entry);
+        part.Mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);
+        StageMesh(prepared.Files, *part.Mesh);
+        prepared.Groups.push_back(std::move(part));
+        ReachWork(progress, static_cast<std::int64_t>(prepared.Groups.size()));
+    }
+    return prepared;
+}
+
+ConversionResult AddConvertedModel(const TModel& model, PreparedConversion& prepared)
 {
     ConversionResult result;
-    if (!IsTriangulated(model)) {
-        LogLine(std::string("! ") + kNotTriangulatedMessage);
-        if (showMessage)
-            showMessage("Конвертер", kNotTriangulatedMessage);
-        return result;
-    }
-    for (const GroupMeshPlan& plan : PlanGroupMeshes(model, directory)) {
-        const TGroup& group = model.Groups[plan.Group];
-        const bool hasMaterial =
-            model.HasMaterials && group.MaterialIndex > 0 && group.MaterialIndex <= model.MaterialCount;
-        const TMaterial* entry = hasMaterial ? &model.Materials[group.MaterialIndex] : nullptr;
-        // A shininess out of range stops here, before the group's file exists.
-        const std::int32_t shininess = entry ? MaterialShininess(*entry) : 0;
-
-        auto mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);
-        writeMeshFile(*mesh);
-        if (KaMesh* added = Meshes->AddCopy(*mesh); added && Settings.UseVBO)
-            added->Upload();
-        result.MeshNames.push_back(mesh->Name);
-
+    for (PreparedGroup& part : prepared.Groups) {
+        const TGroup& group = model.Groups[part.Group];
+        const TMaterial* entry = materialEntry(model, group);
         std::string materialName;
         if (entry) {
-            const KaMaterial material = makeMaterial(*entry, shininess, directory);
+            const std::int32_t texturesBefore = Textures ? Textures->Count() : 0;
+            const KaMaterial material = makeMaterial(*entry, part.Shininess, prepared.Directory);
+            for (std::int32_t t = texturesBefore; Textures && t < Textures->Count(); ++t)
+                result.TextureNames.push_back(Textures->Get(t).FileName);
             Materials->AddCopy(material);
             materialName = material.Name;
             result.MaterialNames.push_back(materialName);
         }
-        auto geometry = makeGeometry(objectNameFor(group.Name), *mesh, materialName);
+        // The box is taken before an upload empties the arrays.
+        auto geometry = makeGeometry(objectNameFor(group.Name), *part.Mesh, materialName);
+        result.MeshNames.push_back(part.Mesh->Name);
+        if (auto replaced = placeMesh(std::move(part.Mesh)))
+            result.ReplacedMeshes.push_back(std::move(replaced));
         result.ObjectNames.push_back(geometry->Name());
         SceneObjects->Add(std::move(geometry));
     }
+    prepared.Groups.clear();
+    return result;
+}
+
+ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory,
+                                 const ModelMessageBox& showMessage)
+{
+    if (!IsTriangulated(model)) {
+        LogLine(std::string("! ") + kNotTriangulatedMessage);
+        if (showMessage)
+            showMessage("Конвертер", kNotTriangulatedMessage);
+        return {};
+    }
+    PreparedConversion prepared = PrepareOBJConversion(model, directory);
+    prepared.Files.Commit();
+    return AddConvertedModel(model, prepared);
+}
+
+std::string ConversionFolder(std::string_view chosenFolder)
+{
+    return storedForm(relativeToWorkingDirectory(resolvePath(chosenFolder)));
+}
+
+std::vector<std::string> ExistingMeshFiles(const TModel& model, std::string_view directory)
+{
+    std::vector<std::string> existing;
+    for (const GroupMeshPlan& plan : PlanGroupMeshes(model, directory))
+        if (fileExists(plan.MeshName))
+            existing.push_back(plan.MeshName);
+    return existing;
+}
+
+ConversionResult AddGmsObjects(std::vector<GmsObject>& objects)
+{
+    ConversionResult result;
+    for (GmsObject& object : objects) {
+        auto mesh = makeMesh(std::move(object.Mesh), object.Name + "Mesh");
+        if (Meshes->AddCopy(*mesh))
+            result.MeshNames.push_back(mesh->Name);
+        auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), *mesh, {});
+        geometry->Trans->Position = object.Position;
+        result.ObjectNames.push_back(geometry->Name());
+        SceneObjects->Add(std::move(geometry));
+    }
+    objects.clear();
     return result;
 }
 
 ConversionResult LoadGMS(std::string_view fileName)
 {
-    ConversionResult result;
     std::vector<GmsObject> objects;
-    auto addObjects = [&] {
-        for (GmsObject& object : objects) {
-            auto mesh = makeMesh(std::move(object.Mesh), object.Name + "Mesh");
-            Meshes->AddCopy(*mesh);
-            result.MeshNames.push_back(mesh->Name);
-            auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), *mesh, {});
-            geometry->Trans->Position = object.Position;
-            result.ObjectNames.push_back(geometry->Name());
-            SceneObjects->Add(std::move(geometry));
-        }
-    };
     try {
         ReadGMS(fileName, objects);
     } catch (...) {
-        addObjects(); // the objects read before the damage stay
+        AddGmsObjects(objects); // the objects read before the damage stay
         throw;
     }
-    addObjects();
-    return result;
+    return AddGmsObjects(objects);
 }
 
 } // namespace ra7
