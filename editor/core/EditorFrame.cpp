@@ -102,6 +102,12 @@ void paintFrame(const FrameInputs& frame)
     FrameHooks hooks;
     hooks.RestoreViewport = [&frame] { ApplyViewport(frame.clientWidth, frame.clientHeight, frame.view); };
     hooks.OverlayBeforeBloom = [] { LensFlares->Render(); };
+    if (frame.modelPreview)
+        hooks.Selection = [&frame] {
+            glDisable(GL_BLEND);
+            glEnable(GL_LIGHTING);
+            frame.modelPreview();
+        };
     if (frame.text2D) {
         hooks.Enter2D = [&frame] { frame.text2D->Begin2D(); };
         hooks.Leave2D = [&frame] { frame.text2D->End2D(); };

@@ -7,6 +7,7 @@
 #include "core/ViewLayout.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace ra7 {
@@ -25,6 +26,8 @@ struct FrameInputs {
     std::string fpsText;
     const KaEngine2D* text2D = nullptr;     // the overlay; none before the engine started
     std::array<float, 3> pickedColour = {}; // under the mouse, from the picking pass
+    // A model held for conversion, drawn with lighting after the grid (none: nothing).
+    std::function<void()> modelPreview;
 };
 
 // The listener follows the active camera, every root updates its subtree,
