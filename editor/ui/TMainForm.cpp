@@ -6,15 +6,16 @@
 #include "core/EditorSession.h"
 #include "core/SceneCommands.h"
 #include "host/Ka7ConsoleCommands.h"
-#include "resources/Ka7MeshList.h"
 #include "runtime/DotWindow.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
 #include "ui/DialogService.h"
 #include "ui/TConsoleForm.h"
+#include "ui/TConverterPage.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
+#include "ui/TMeshesPage.h"
 #include "ui/TPageHost.h"
 #include "ui/TSaveForm.h"
 #include "ui/TShadersForm.h"
@@ -71,6 +72,7 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     services_.report = [this](const std::string& text) { Report(text); };
     services_.showPage = [this](const QString& id) { ShowPage(id); };
     services_.showConsole = [this] { consoleForm_->ShowConsole(); };
+    services_.saveScene = [this] { return SaveSceneCommand(); };
     buildTreePanel(client_);
     toolPanel_ = buildToolPanel(client_);
     animPanel_ = buildAnimPanel(client_);
@@ -98,7 +100,10 @@ TMainForm::~TMainForm()
     idleTimer_->stop();
     SetConsoleExitHandler({});
     // The views stop listening before the document goes; the engine lets go
-    // of its GL objects while the view's context still exists.
+    // of its GL objects while the view's context still exists (the converter
+    // page releases a held model, the history the meshes it keeps).
+    if (Started())
+        view_->makeCurrent();
     delete hierarchy_;
     hierarchy_ = nullptr;
     delete toolPanel_;
@@ -136,6 +141,8 @@ void TMainForm::startEngine()
         services_.document = document_.get();
         document_->Listen([this](std::uint32_t changes) { documentChanged(changes); });
         hierarchy_->Attach(*document_);
+        meshesPage_->SetEditorMeshes({session_->ArrowX().MeshName, session_->ArrowY().MeshName,
+                                      session_->ArrowZ().MeshName, session_->CameraModel().MeshName});
         pages_->AttachAll(*document_);
         clock_ = FrameClock();
         layoutPanels();
@@ -246,18 +253,17 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     addLayout->addStretch();
     pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {
-        {"properties", "Свойства"}, {"materials", "Материалы"}, {"secondaries", "Secondaries"},
-        {"skybox", "SkyBox"},       {"bounds", "Bounds"},       {"converter", "Конвертер"}};
+    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"},
+                                                         {"materials", "Материалы"},
+                                                         {"secondaries", "Secondaries"},
+                                                         {"skybox", "SkyBox"},
+                                                         {"bounds", "Bounds"}};
     for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
-
-    auto* meshes = new QWidget(pages_);
-    auto* meshLayout = new QVBoxLayout(meshes);
-    meshList_ = new QListWidget(meshes);
-    meshList_->setObjectName(QStringLiteral("MeshList"));
-    meshLayout->addWidget(meshList_);
-    pages_->AddPage(QStringLiteral("meshes"), QStringLiteral("Meshes"), meshes, nullptr);
+    converterPage_ = new TConverterPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("converter"), QStringLiteral("Конвертер"), converterPage_, converterPage_);
+    meshesPage_ = new TMeshesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("meshes"), QStringLiteral("Meshes"), meshesPage_, meshesPage_);
     pages_->setCurrentIndex(0);
     return panel;
 }
@@ -384,6 +390,8 @@ void TMainForm::paint()
     frame.showGrid = flags_.ShowGrid;
     frame.fpsText = clock_.FpsText();
     frame.text2D = session_ ? session_->Text2D() : nullptr;
+    if (converterPage_->State().ModelLoaded())
+        frame.modelPreview = [this] { converterPage_->DrawPreview(); };
     try {
         paintFrame(frame);
         MakeViewOpaque();
@@ -418,22 +426,12 @@ void TMainForm::RebuildTree()
 
 void TMainForm::documentChanged(std::uint32_t changes)
 {
-    if (Has(changes, DocChange::Meshes))
-        refillMeshList();
     if (Has(changes, DocChange::Scripts))
         refillScriptList();
     if (Has(changes, DocChange::Selection))
         pages_->RefreshCurrent();
     if (Has(changes, DocChange::History))
         updateTitle();
-}
-
-void TMainForm::refillMeshList()
-{
-    std::vector<std::string> names;
-    for (std::int32_t i = 0; i < Meshes->Count(); ++i)
-        names.push_back(Meshes->Get(i).Name);
-    refill(*meshList_, names);
 }
 
 void TMainForm::refillScriptList()

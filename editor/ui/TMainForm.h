@@ -31,6 +31,8 @@ class DialogService;
 class EditorDocument;
 class EditorSession;
 class TConsoleForm;
+class TConverterPage;
+class TMeshesPage;
 class TGLView;
 class THierarchyPanel;
 class TPageHost;
@@ -90,6 +92,8 @@ public:
     TGLView& View() { return *view_; }
     THierarchyPanel& Hierarchy() { return *hierarchy_; }
     TPageHost& Pages() { return *pages_; }
+    TConverterPage& ConverterPage() { return *converterPage_; }
+    TMeshesPage& MeshesPage() { return *meshesPage_; }
     EditorServices& Services() { return services_; }
     // The scene being edited; null until the engine has started.
     EditorDocument* Document() const { return document_.get(); }
@@ -114,7 +118,6 @@ private:
     void reportFrameError(const std::string& text);
     void documentChanged(std::uint32_t changes);
     void updateTitle();
-    void refillMeshList();
     void refillScriptList();
 
     DialogService& dialogs_;
@@ -133,7 +136,8 @@ private:
     QToolButton* treeToggle_ = nullptr;
     QWidget* toolPanel_ = nullptr;
     TPageHost* pages_ = nullptr;
-    QListWidget* meshList_ = nullptr;
+    TConverterPage* converterPage_ = nullptr;
+    TMeshesPage* meshesPage_ = nullptr;
     QWidget* animPanel_ = nullptr;
     QListWidget* scriptList_ = nullptr;
     QLabel* fpsLabel_ = nullptr;
