@@ -2,10 +2,12 @@
 // the rest of the editor's windows, then the application's event loop.
 //
 //   ra7editor [SCENE.kgf] [--project DIR] [--select NAME]
-//             [--screenshot FILE [--window main|console|save|PAGE] [--frames N]] [--startup-time]
+//             [--model FILE.obj] [--screenshot FILE [--window main|console|save|PAGE] [--frames N]]
+//             [--startup-time]
 
 #include "ui/DialogService.h"
 #include "ui/TConsoleForm.h"
+#include "ui/TConverterPage.h"
 #include "ui/TMainForm.h"
 #include "ui/TSaveForm.h"
 
@@ -31,6 +33,7 @@ struct Options {
     QString project;
     QString screenshot;
     QString select;
+    QString model;
     QString window = QStringLiteral("main");
     int frames = 30;
     bool startupTime = false;
@@ -67,7 +70,12 @@ bool parseOptions(const QApplication& app, Options& options)
                                     QStringLiteral("N"), QStringLiteral("30"));
     const QCommandLineOption startup(QStringLiteral("startup-time"),
                                      QStringLiteral("Print the milliseconds to the first frame and exit."));
-    parser.addOptions({project, screenshot, window, frames, startup, select});
+    const QCommandLineOption model(
+        QStringLiteral("model"),
+        QStringLiteral(
+            "An OBJ model loaded into the converter page after start-up, as its Загрузить OBJ would."),
+        QStringLiteral("FILE.obj"));
+    parser.addOptions({project, screenshot, window, frames, startup, select, model});
     parser.process(app);
 
     const QStringList positional = parser.positionalArguments();
@@ -81,6 +89,7 @@ bool parseOptions(const QApplication& app, Options& options)
     options.screenshot = parser.value(screenshot);
     options.window = parser.value(window);
     options.select = parser.value(select);
+    options.model = parser.value(model);
     options.startupTime = parser.isSet(startup);
     bool numeric = false;
     options.frames = parser.value(frames).toInt(&numeric);
@@ -183,6 +192,11 @@ int main(int argc, char** argv)
                      qPrintable(options.select));
         if (options.unattended())
             return 2;
+    }
+
+    if (!options.model.isEmpty()) {
+        form->ShowPage(QStringLiteral("converter"));
+        form->ConverterPage().LoadObjFile(options.model.toStdString());
     }
 
     if (options.startupTime) {

@@ -260,15 +260,30 @@ void TConverterPage::LoadObjCommand()
     }
     const WorkingDirectoryGuard directory;
     const auto chosen = services_.dialogs.AskOpenFile("Загрузить OBJ", "OBJ format (*.obj)");
-    if (!chosen)
+    if (chosen)
+        loadObj(*chosen, directory);
+}
+
+void TConverterPage::LoadObjFile(const std::string& path)
+{
+    if (!document_)
         return;
+    if (state_.ModelLoaded()) {
+        services_.dialogs.ShowMessage(kModelAlreadyLoaded);
+        return;
+    }
+    loadObj(path, WorkingDirectoryGuard());
+}
+
+void TConverterPage::loadObj(const std::string& path, const WorkingDirectoryGuard& directory)
+{
     LogLine(kConverterLoadingLine);
     const auto started = Clock::now();
     std::vector<std::string> messages; // the reader's message boxes, shown here on the GUI thread
     TModel model;
     const bool read = runWork(QStringLiteral("Загрузка модели"), [&](WorkProgress& progress) {
         model = LoadOBJ(
-            *chosen,
+            path,
             [&messages](const std::string& caption, const std::string& text) {
                 messages.push_back(caption + ": " + text);
             },
@@ -293,7 +308,7 @@ void TConverterPage::LoadObjCommand()
             LogLine(line);
         return;
     }
-    modelFile_ = *chosen;
+    modelFile_ = path;
     if (services_.makeCurrent)
         services_.makeCurrent();
     state_.Hold(std::move(model));

@@ -45,6 +45,8 @@ public:
 
     // The page's commands, as its buttons run them.
     void LoadObjCommand();
+    // "Загрузить OBJ" with the file chosen already (the command line's --model).
+    void LoadObjFile(const std::string& path);
     void LoadGmsCommand();
     void ScaleCommand();
     void ConvertCommand();
@@ -71,6 +73,7 @@ private:
     QWidget* buildMenderBox(QWidget* parent);
     QPushButton* addButton(QWidget* parent, const char* text, const char* name);
     void updateControls();
+    void loadObj(const std::string& path, const WorkingDirectoryGuard& directory);
     // Runs `work` under the progress window; false (reported) when it was
     // cancelled or failed.
     bool runWork(const QString& title, const std::function<void(WorkProgress&)>& work);
