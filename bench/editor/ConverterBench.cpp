@@ -30,7 +30,8 @@ using namespace ra7;
 using namespace ra7::editor;
 
 // A grid of side × side vertices with texture coordinates and normals, its
-// triangles spread over `groups` groups: about 10 MB for side 256.
+// triangles spread over `groups` groups: about 11 MB for side 256, 100 MB
+// for side 770.
 void writeGridModel(const fs::path& path, int side, int groups)
 {
     std::ofstream out(path);
@@ -54,18 +55,17 @@ void writeGridModel(const fs::path& path, int side, int groups)
     }
 }
 
-// A scratch project with the model, the console open and the lists the
-// converter fills, fresh for every run.
+// A scratch project with a model of `side` × `side` vertices, the console
+// open and the lists the converter fills, fresh for every run.
 class ConverterProject {
 public:
-    ConverterProject()
+    explicit ConverterProject(int side)
     {
         previous_ = fs::current_path();
         folder_ = fs::temp_directory_path() / ("ra7-converter-bench-" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         fs::current_path(folder_);
-        if (!fs::exists("grid.obj"))
-            writeGridModel("grid.obj", 256, 64);
+        writeGridModel("grid.obj", side, 64);
         InitConsole();
     }
     ~ConverterProject()
@@ -92,7 +92,7 @@ private:
 // What ra7 convert does: read, then convert in one go.
 void BM_ConvertLikeRa7Convert(benchmark::State& state)
 {
-    ConverterProject project;
+    ConverterProject project(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         project.freshLists();
@@ -106,7 +106,7 @@ void BM_ConvertLikeRa7Convert(benchmark::State& state)
 // window, then commit the files and add the result as one undoable step.
 void BM_ConvertLikeTheConverterPage(benchmark::State& state)
 {
-    ConverterProject project;
+    ConverterProject project(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
         project.freshLists();
@@ -126,7 +126,18 @@ void BM_ConvertLikeTheConverterPage(benchmark::State& state)
     }
 }
 
-BENCHMARK(BM_ConvertLikeRa7Convert)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_ConvertLikeTheConverterPage)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+// About 11 MB, then about 100 MB of OBJ text.
+BENCHMARK(BM_ConvertLikeRa7Convert)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_ConvertLikeTheConverterPage)
+    ->Arg(256)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
+BENCHMARK(BM_ConvertLikeRa7Convert)->Arg(770)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_ConvertLikeTheConverterPage)
+    ->Arg(770)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 } // namespace

@@ -376,6 +376,9 @@ void TConverterPage::ScaleCommand()
     }
     if (*factor == 1.0f)
         return;
+    // The preview's display list is dropped in the view's context.
+    if (services_.makeCurrent)
+        services_.makeCurrent();
     state_.Scale(*factor);
     LogLine("- Конвертер: модель масштабирована, множитель " + formatSingle(*factor));
 }
