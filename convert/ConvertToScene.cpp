@@ -58,8 +58,31 @@ std::string joinStored(std::string_view directory, std::string_view name)
     return directory.empty() ? std::string(name) : std::string(directory) + "\\" + std::string(name);
 }
 
-// The material of one MTL entry. The shininess is checked by the caller
-// before anything of the group is written.
+// Makes sure the entry's texture will be in the mesh folder, where the
+// material names it: there already, staged by an earlier group, or staged
+// as a copy of the file the MTL library found beside the model. What it
+// did, or why the slot will stay empty, goes to `prepared.TextureLines`.
+void stageTexture(PreparedConversion& prepared, const TMaterial& entry)
+{
+    if (entry.MapName.empty())
+        return;
+    const std::string texture = joinStored(prepared.Directory, entry.MapName);
+    if (fileExists(texture) || prepared.Files.Holds(texture))
+        return;
+    if (entry.MapPath.empty()) {
+        prepared.TextureLines.push_back("! Текстура " + entry.MapName + " материала " + entry.Name +
+                                        " не найдена ни рядом с моделью, ни в " + texture);
+        return;
+    }
+    if (const std::error_code error = prepared.Files.StageCopy(texture, entry.MapPath)) {
+        prepared.TextureLines.push_back("! Текстура " + entry.MapPath.string() + " не скопирована в " +
+                                        texture + ": " + error.message());
+        return;
+    }
+    prepared.TextureLines.push_back("- Текстура " + entry.MapPath.string() + " скопирована в " + texture);
+}
+
+// The material of one MTL entry, with the shininess MaterialShininess gave.
 KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::string_view directory)
 {
     KaMaterial material;
@@ -71,7 +94,7 @@ KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::str
     if (entry.MapName.empty())
         return material;
     const std::string texture = joinStored(directory, entry.MapName);
-    if (!fileExists(texture)) {
+    if (!fileExists(texture)) { // neither there nor copied: stageTexture said why
         material.Textures[0].clear();
         return material;
     }
@@ -155,11 +178,10 @@ PreparedConversion PrepareOBJConversion(const TModel& model, std::string_view di
         const TGroup& group = model.Groups[plan.Group];
         PreparedGroup part;
         part.Group = plan.Group;
-        // A shininess out of range stops here, before the group's file exists.
-        if (const TMaterial* entry = materialEntry(model, group))
-            part.Shininess = MaterialShininess(*entry);
         part.Mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);
         StageMesh(prepared.Files, *part.Mesh);
+        if (const TMaterial* entry = materialEntry(model, group))
+            stageTexture(prepared, *entry);
         prepared.Groups.push_back(std::move(part));
         ReachWork(progress, static_cast<std::int64_t>(prepared.Groups.size()));
     }
@@ -169,13 +191,16 @@ PreparedConversion PrepareOBJConversion(const TModel& model, std::string_view di
 ConversionResult AddConvertedModel(const TModel& model, PreparedConversion& prepared)
 {
     ConversionResult result;
+    for (const std::string& line : prepared.TextureLines)
+        LogLine(line);
+    prepared.TextureLines.clear();
     for (PreparedGroup& part : prepared.Groups) {
         const TGroup& group = model.Groups[part.Group];
         const TMaterial* entry = materialEntry(model, group);
         std::string materialName;
         if (entry) {
             const std::int32_t texturesBefore = Textures ? Textures->Count() : 0;
-            const KaMaterial material = makeMaterial(*entry, part.Shininess, prepared.Directory);
+            const KaMaterial material = makeMaterial(*entry, MaterialShininess(*entry), prepared.Directory);
             for (std::int32_t t = texturesBefore; Textures && t < Textures->Count(); ++t)
                 result.TextureNames.push_back(Textures->Get(t).FileName);
             Materials->AddCopy(material);
@@ -211,15 +236,6 @@ ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory
 std::string ConversionFolder(std::string_view chosenFolder)
 {
     return storedForm(relativeToWorkingDirectory(resolvePath(chosenFolder)));
-}
-
-std::vector<std::string> ExistingMeshFiles(const TModel& model, std::string_view directory)
-{
-    std::vector<std::string> existing;
-    for (const GroupMeshPlan& plan : PlanGroupMeshes(model, directory))
-        if (fileExists(plan.MeshName))
-            existing.push_back(plan.MeshName);
-    return existing;
 }
 
 ConversionResult AddGmsObjects(std::vector<GmsObject>& objects)

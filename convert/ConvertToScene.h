@@ -44,7 +44,6 @@ struct ConversionResult {
 struct PreparedGroup {
     std::int32_t Group = 0;
     std::unique_ptr<KaMesh> Mesh;
-    std::int32_t Shininess = 0; // of the group's material, when it has one
 };
 
 struct PreparedConversion {
@@ -55,24 +54,30 @@ struct PreparedConversion {
 
     std::string Directory;
     std::vector<PreparedGroup> Groups;
-    StagedFiles Files; // each group's mesh file; Commit puts them in place
+    StagedFiles Files; // each group's mesh file and copied texture; Commit puts them in place
+    // Lines for the log about the textures, written by AddConvertedModel
+    // (the log belongs to the thread that owns the engine).
+    std::vector<std::string> TextureLines;
 };
 
 // The first step, free of engine globals (it may run on a worker thread):
 // every group with faces gets its mesh (one vertex per corner, indices
 // 0 .. n−1) named directory + "\" + group + ".mes" (names made distinct,
-// see PlanGroupMeshes), its material's shininess checked, and its file
-// staged; one progress unit per group. An error (a shininess out of range,
-// a file that cannot be written) or a stop leaves no file behind. Expects a
+// see PlanGroupMeshes), and its file staged; one progress unit per group.
+// The material's texture is directory + "\" + map name: a file found only
+// beside the model is staged as a copy there; one found nowhere (or that
+// cannot be copied) leaves the slot empty with a "! " line. An error (a mesh
+// file that cannot be written) or a stop leaves no file behind. Expects a
 // triangulated model.
 PreparedConversion PrepareOBJConversion(const TModel& model, std::string_view directory,
                                         WorkProgress* progress = nullptr);
 
 // The last step, after the files were committed: each prepared mesh joins
 // `Meshes` (uploaded with USE VBO), taking the place of a mesh of the same
-// name; the group's MTL entry becomes a material under a unique name; a
-// geometry object under a unique name uses both. Groups without a material
-// get no material. `prepared` is emptied of its meshes.
+// name; the group's MTL entry becomes a material under a unique name (a
+// shininess outside 0 .. 255 is clamped, see MaterialShininess); a geometry
+// object under a unique name uses both. Groups without a material get no
+// material. `prepared` is emptied of its meshes.
 ConversionResult AddConvertedModel(const TModel& model, PreparedConversion& prepared);
 
 // The three steps in one. A model with a face of more than three corners is
@@ -86,10 +91,6 @@ ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory
 // working directory when it lies under it (absolute otherwise), "\" between
 // folders. Never made by cutting characters.
 std::string ConversionFolder(std::string_view chosenFolder);
-
-// The mesh files a conversion of `model` into `directory` would replace:
-// the point where a caller may ask before overwriting them.
-std::vector<std::string> ExistingMeshFiles(const TModel& model, std::string_view directory);
 
 // Adds the objects read from a GMS file: each one's mesh (object name +
 // "Mesh"; a mesh of that name already in the list is kept and used) to

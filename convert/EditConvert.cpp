@@ -1,6 +1,6 @@
 #include "EditConvert.h"
 
-#include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/TextCodec.h"
 #include "runtime/TextUtil.h"
 
@@ -89,10 +89,14 @@ std::int32_t MaterialShininess(const TMaterial& material)
     std::fesetround(FE_TONEAREST);
     const float rounded = std::nearbyint(material.Shininess);
     std::fesetround(previous);
-    if (!(rounded >= 0.0f && rounded <= 255.0f))
-        throw Error("material " + material.Name + ": shininess Ns " + formatSingle(material.Shininess) +
-                    " is outside 0 .. 255");
-    return static_cast<std::int32_t>(rounded);
+    if (rounded >= 0.0f && rounded <= 255.0f)
+        return static_cast<std::int32_t>(rounded);
+    // MTL allows 0 .. 1000 and exporters write values above 255: the engine's
+    // byte takes the nearest value it can hold and the conversion goes on.
+    const std::int32_t clamped = rounded > 255.0f ? 255 : 0;
+    LogLine("! Материал " + material.Name + ": блеск Ns " + formatSingle(material.Shininess) +
+            " вне 0..255, взято " + std::to_string(clamped));
+    return clamped;
 }
 
 namespace {

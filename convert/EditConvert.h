@@ -33,8 +33,8 @@ std::int64_t ModelFaceCount(const TModel& model);
 MeshArrays BuildGroupMesh(const TModel& model, std::int32_t group);
 
 // A material's shininess from the library's Ns: rounded to the nearest
-// integer, halves to the even one. Throws Error naming the material when the
-// result lies outside 0 .. 255, which stops the conversion.
+// integer, halves to the even one. A value outside 0 .. 255 (MTL allows up
+// to 1000) is clamped to it with a "! " log line naming the material.
 std::int32_t MaterialShininess(const TMaterial& material);
 
 // What conversion makes of one group: its index and the mesh's name.

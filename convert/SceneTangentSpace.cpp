@@ -48,10 +48,11 @@ bool compute(KaMesh& mesh, TangentMethod method, const MeshMenderLibrary* mender
     mesh.Binormals.clear();
     switch (method) {
     case TangentMethod::Gradients:
-        TangentSpaceGradients(mesh.Vertices, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        TangentSpaceGradients(mesh.Vertices, mesh.Indices, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
         break;
     case TangentMethod::IsoLines:
-        TangentSpaceIsoLines(mesh.Vertices, mesh.Normals, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        TangentSpaceIsoLines(mesh.Vertices, mesh.Indices, mesh.Normals, mesh.TexCoords, mesh.Tangents,
+                             mesh.Binormals);
         break;
     case TangentMethod::MeshMender: {
         MeshArrays arrays = takeArrays(mesh);

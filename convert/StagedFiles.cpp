@@ -45,8 +45,28 @@ void StagedFiles::Stage(const std::string& target, const std::function<void(Reco
     RecordWriter file(StagedName(target));
     write(file);
     file.commit();
-    if (std::find(targets_.begin(), targets_.end(), target) == targets_.end())
+    if (!Holds(target))
         targets_.push_back(target);
+}
+
+std::error_code StagedFiles::StageCopy(const std::string& target, const fs::path& source)
+{
+    const fs::path staged = resolvePath(StagedName(target));
+    std::error_code error;
+    fs::copy_file(source, staged, fs::copy_options::overwrite_existing, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(staged, ignored);
+        return error;
+    }
+    if (!Holds(target))
+        targets_.push_back(target);
+    return {};
+}
+
+bool StagedFiles::Holds(const std::string& target) const
+{
+    return std::find(targets_.begin(), targets_.end(), target) != targets_.end();
 }
 
 void StagedFiles::Commit()

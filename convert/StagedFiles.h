@@ -3,8 +3,10 @@
 // place together at the end, so that work stopped half-way (cancelled by
 // the user, or failed) leaves every target file as it was.
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace ra7 {
@@ -26,6 +28,11 @@ public:
     // replaces what was staged for it. Throws what the writing throws (the
     // temporary file is then gone).
     void Stage(const std::string& target, const std::function<void(RecordWriter&)>& write);
+    // Stages a copy of the file `source` for `target`. The error, when the
+    // copy cannot be made (nothing is then staged for it); empty otherwise.
+    [[nodiscard]] std::error_code StageCopy(const std::string& target, const std::filesystem::path& source);
+    // Whether `target` is staged and not yet committed or discarded.
+    bool Holds(const std::string& target) const;
 
     // Renames every staged file over its target, in staging order. When a
     // rename fails it throws FileError: the files before are in place, the

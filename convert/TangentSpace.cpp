@@ -17,20 +17,41 @@ Vector2 texCoordAt(const KaGeomData2& texCoords, std::size_t i)
     return i < texCoords.size() ? texCoords[i] : Vector2{};
 }
 
+// The vertices of triangle k of the index list, or false when one of them is
+// not in the mesh.
+bool triangleAt(const KaCarArr& indices, std::size_t k, std::size_t vertexCount, std::size_t (&corner)[3])
+{
+    for (std::size_t i = 0; i < 3; ++i) {
+        corner[i] = indices[3 * k + i];
+        if (corner[i] >= vertexCount)
+            return false;
+    }
+    return true;
+}
+
+void normalizeAll(KaGeomData3& vectors)
+{
+    for (Vector3& v : vectors)
+        VectorNormalize(v);
+}
+
 } // namespace
 
-void TangentSpaceGradients(const KaGeomData3& vertices, const KaGeomData2& texCoords, KaGeomData3& tangents,
-                           KaGeomData3& binormals)
+void TangentSpaceGradients(const KaGeomData3& vertices, const KaCarArr& indices, const KaGeomData2& texCoords,
+                           KaGeomData3& tangents, KaGeomData3& binormals)
 {
     const std::size_t n = vertices.size();
     tangents.assign(n, kZeroVector);
     binormals.assign(n, kZeroVector);
-    for (std::size_t k = 0; k + 2 < n; k += 3) {
-        const Vector3 e1 = VectorSub(vertices[k + 1], vertices[k]);
-        const Vector3 e2 = VectorSub(vertices[k + 2], vertices[k]);
-        const Vector2 uv0 = texCoordAt(texCoords, k);
-        const Vector2 uv1 = texCoordAt(texCoords, k + 1);
-        const Vector2 uv2 = texCoordAt(texCoords, k + 2);
+    for (std::size_t k = 0; k < indices.size() / 3; ++k) {
+        std::size_t c[3];
+        if (!triangleAt(indices, k, n, c))
+            continue;
+        const Vector3 e1 = VectorSub(vertices[c[1]], vertices[c[0]]);
+        const Vector3 e2 = VectorSub(vertices[c[2]], vertices[c[0]]);
+        const Vector2 uv0 = texCoordAt(texCoords, c[0]);
+        const Vector2 uv1 = texCoordAt(texCoords, c[1]);
+        const Vector2 uv2 = texCoordAt(texCoords, c[2]);
         const float s1 = uv1.x - uv0.x, t1 = uv1.y - uv0.y;
         const float s2 = uv2.x - uv0.x, t2 = uv2.y - uv0.y;
         const float det = s1 * t2 - s2 * t1;
@@ -39,15 +60,13 @@ void TangentSpaceGradients(const KaGeomData3& vertices, const KaGeomData2& texCo
         const float r = 1.0f / det;
         const Vector3 t = VectorScale(VectorSub(VectorScale(e1, t2), VectorScale(e2, t1)), r);
         const Vector3 b = VectorScale(VectorSub(VectorScale(e2, s1), VectorScale(e1, s2)), r);
-        for (std::size_t i = k; i < k + 3; ++i) {
-            tangents[i] = VectorAdd(tangents[i], t);
-            binormals[i] = VectorAdd(binormals[i], b);
+        for (const std::size_t v : c) {
+            tangents[v] = VectorAdd(tangents[v], t);
+            binormals[v] = VectorAdd(binormals[v], b);
         }
     }
-    for (std::size_t i = 0; i < n; ++i) {
-        VectorNormalize(tangents[i]);
-        VectorNormalize(binormals[i]);
-    }
+    normalizeAll(tangents);
+    normalizeAll(binormals);
 }
 
 namespace {
@@ -80,25 +99,30 @@ Vector3 isoLine(Corner c[3], const Vector3& normal)
 
 } // namespace
 
-void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaGeomData3& normals,
+void TangentSpaceIsoLines(const KaGeomData3& vertices, const KaCarArr& indices, const KaGeomData3& normals,
                           const KaGeomData2& texCoords, KaGeomData3& tangents, KaGeomData3& binormals)
 {
-    tangents.clear();
-    binormals.clear();
     const std::size_t n = vertices.size();
-    for (std::size_t k = 0; k + 2 < n; k += 3) {
-        for (std::size_t corner = k; corner < k + 3; ++corner) {
+    tangents.assign(n, kZeroVector);
+    binormals.assign(n, kZeroVector);
+    for (std::size_t k = 0; k < indices.size() / 3; ++k) {
+        std::size_t c[3];
+        if (!triangleAt(indices, k, n, c))
+            continue;
+        for (const std::size_t corner : c) {
             const Vector3 normal = corner < normals.size() ? normals[corner] : kZeroVector;
             Corner byV[3], byU[3];
             for (std::size_t i = 0; i < 3; ++i) {
-                const Vector2 uv = texCoordAt(texCoords, k + i);
-                byV[i] = {vertices[k + i], uv.y, uv.x};
-                byU[i] = {vertices[k + i], uv.x, uv.y};
+                const Vector2 uv = texCoordAt(texCoords, c[i]);
+                byV[i] = {vertices[c[i]], uv.y, uv.x};
+                byU[i] = {vertices[c[i]], uv.x, uv.y};
             }
-            tangents.push_back(isoLine(byV, normal));
-            binormals.push_back(isoLine(byU, normal));
+            tangents[corner] = VectorAdd(tangents[corner], isoLine(byV, normal));
+            binormals[corner] = VectorAdd(binormals[corner], isoLine(byU, normal));
         }
     }
+    normalizeAll(tangents);
+    normalizeAll(binormals);
 }
 
 } // namespace ra7

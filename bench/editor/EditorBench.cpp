@@ -2,6 +2,7 @@
 // (after every change of the object list, and for each keystroke in the
 // filter box) and undoing a large deletion.
 #include "core/EditorDocument.h"
+#include "core/SceneBackup.h"
 #include "core/SceneTree.h"
 #include "core/TreeEdits.h"
 #include "scene/Ka7SceneGeom.h"
@@ -15,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -96,6 +98,24 @@ void BM_UndoDeleteOfSelection(benchmark::State& state)
     }
 }
 
+// One autosave of a 10 000-object scene, as the editor's timer runs it on
+// the GUI thread: every object, its resource lines and the sidecar.
+void BM_AutosaveBackup(benchmark::State& state)
+{
+    const auto folder = std::filesystem::temp_directory_path() / "ra7-autosave-bench";
+    std::filesystem::create_directories(folder);
+    std::unique_ptr<KaObjArray> scene = buildScene(static_cast<std::int32_t>(state.range(0)));
+    for (std::int32_t i = 0; i < scene->Count(); ++i)
+        static_cast<KaGeometry*>(scene->GetItem(i))->MeshName =
+            "meshes\\box" + std::to_string(i % 50) + ".mes";
+    EditorDocument document(*scene);
+    document.MarkSaved((folder / "level.kgf").string());
+    for (auto _ : state)
+        WriteBackup(document, {});
+    std::filesystem::remove_all(folder);
+}
+
+BENCHMARK(BM_AutosaveBackup)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeNodes)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeRebuild)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TreeFilterKeystroke)->Arg(100000)->Unit(benchmark::kMillisecond);

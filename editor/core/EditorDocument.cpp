@@ -56,6 +56,7 @@ void EditorDocument::Execute(std::unique_ptr<EditorCommand> command, ChangeSet c
         Poll();
         throw;
     }
+    ++changeCount_;
     // A drag merges hundreds of moves into one step: one line, not hundreds.
     if (newStep && !commands_.InTransaction())
         LogLine(DoneLine(label));
@@ -71,6 +72,7 @@ void EditorDocument::Undo()
     const SelectionNames* selection = commands_.Undo(selection_.Names());
     if (!selection)
         return;
+    ++changeCount_;
     LogLine(UndoneLine(label));
     restoreSelection(*selection);
     Notify(DocChange::Properties | DocChange::History);
@@ -83,6 +85,7 @@ void EditorDocument::Redo()
     const SelectionNames* selection = commands_.Redo();
     if (!selection)
         return;
+    ++changeCount_;
     LogLine(RedoneLine(label));
     restoreSelection(*selection);
     Notify(DocChange::Properties | DocChange::History);
@@ -110,6 +113,7 @@ void EditorDocument::CancelGesture()
     if (!commands_.InTransaction())
         return;
     commands_.CancelTransaction();
+    ++changeCount_;
     Notify(DocChange::Properties | DocChange::History);
     Poll();
 }
@@ -175,6 +179,8 @@ void EditorDocument::MarkSaved(const std::string& fileName)
 void EditorDocument::SceneReplaced(const std::string& fileName, bool modified)
 {
     commands_.Clear();
+    ++changeCount_;
+    ++sceneGeneration_;
     fileName_ = fileName;
     savedState_ = commands_.StateId();
     modifiedOutsideHistory_ = modified;
@@ -187,6 +193,7 @@ void EditorDocument::SceneReplaced(const std::string& fileName, bool modified)
 
 void EditorDocument::MarkModified()
 {
+    ++changeCount_;
     if (modifiedOutsideHistory_)
         return;
     modifiedOutsideHistory_ = true;

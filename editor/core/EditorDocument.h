@@ -6,6 +6,7 @@
 
 #include "core/CommandStack.h"
 #include "core/EditorSelection.h"
+#include "core/SceneEditorState.h"
 
 #include <cstdint>
 #include <functional>
@@ -101,6 +102,9 @@ public:
     // `fileName` becomes the document's name; `modified` says whether the
     // scene now differs from that file.
     void SceneReplaced(const std::string& fileName, bool modified);
+    // Counts the scenes replaced: what a view keeps beside the scene (the
+    // objects scripts changed) belongs to one of them.
+    std::uint64_t SceneGeneration() const { return sceneGeneration_; }
     // Something changed the scene outside the history (a script played).
     void MarkModified();
 
@@ -110,6 +114,14 @@ public:
     void SetEditorObjects(std::vector<std::string> names) { editorObjects_ = std::move(names); }
     const std::vector<std::string>& EditorObjects() const { return editorObjects_; }
     void EditorObjectsRenamed(const std::vector<std::pair<std::string, std::string>>& renames);
+
+    // What the editor keeps of the scene beyond its file (sky box, flare
+    // file): pages change it through commands and notify SkyBox/LensFlares.
+    SceneEditorState& EditorState() { return editorState_; }
+    const SceneEditorState& EditorState() const { return editorState_; }
+    // Counts every change of the scene (edits, undo, redo, loads, changes
+    // outside the history): autosave writes when it moved.
+    std::uint64_t ChangeCount() const { return changeCount_; }
 
     // --- notices ---------------------------------------------------------------
     // Listeners are called in the order they were added.
@@ -137,12 +149,15 @@ private:
     std::string fileName_;
     std::uint64_t savedState_ = 0;
     bool modifiedOutsideHistory_ = false;
+    std::uint64_t sceneGeneration_ = 0;
     std::vector<std::pair<std::int32_t, Listener>> listeners_;
     std::int32_t nextListener_ = 1;
     ChangeSet pending_ = 0;
     bool notifying_ = false;
     bool wasModified_ = false;
     std::vector<std::string> editorObjects_;
+    SceneEditorState editorState_;
+    std::uint64_t changeCount_ = 0;
 };
 
 } // namespace ra7::editor

@@ -57,15 +57,15 @@ std::size_t heapBytes()
 
 // The text lines at x = 10 and the axis tripod in the lower right corner, in
 // 2-D mode (one unit a pixel, origin at the lower left).
-void drawOverlay(const FrameInputs& frame)
+void drawOverlay(const FrameInputs& frame, const std::array<float, 3>& picked)
 {
     const KaEngine2D& text = *frame.text2D;
     const std::array<float, 4> white = {1, 1, 1, 1};
     text.DrawText(white, "FPS:" + frame.fpsText, 10, 10);
     text.DrawText(white, "MEM:" + std::to_string(heapBytes()), 10, 25);
     text.DrawText(white,
-                  "X:" + formatSingle(frame.pickedColour[0]) + " Y:" + formatSingle(frame.pickedColour[1]) +
-                      " Z:" + formatSingle(frame.pickedColour[2]),
+                  "X:" + formatSingle(picked[0]) + " Y:" + formatSingle(picked[1]) +
+                      " Z:" + formatSingle(picked[2]),
                   10, 40);
 
     const KaCamera* camera = SceneObjects->ActiveCamera();
@@ -102,16 +102,26 @@ void paintFrame(const FrameInputs& frame)
     FrameHooks hooks;
     hooks.RestoreViewport = [&frame] { ApplyViewport(frame.clientWidth, frame.clientHeight, frame.view); };
     hooks.OverlayBeforeBloom = [] { LensFlares->Render(); };
+    std::array<float, 3> picked = frame.pickedColour;
+    if (frame.picking)
+        hooks.Picking = [&frame, &picked] { picked = frame.picking(); };
+    // The outlines want blending; a model held for conversion is drawn
+    // after them, solid and lit.
     if (frame.modelPreview)
         hooks.Selection = [&frame] {
+            if (frame.outlines)
+                frame.outlines();
             glDisable(GL_BLEND);
             glEnable(GL_LIGHTING);
             frame.modelPreview();
         };
+    else
+        hooks.Selection = frame.outlines;
+    hooks.Gizmo = frame.gizmo;
     if (frame.text2D) {
         hooks.Enter2D = [&frame] { frame.text2D->Begin2D(); };
         hooks.Leave2D = [&frame] { frame.text2D->End2D(); };
-        hooks.OverlayAfterBloom = [&frame] { drawOverlay(frame); };
+        hooks.OverlayAfterBloom = [&frame, &picked] { drawOverlay(frame, picked); };
     }
     RenderFrame(options, hooks);
 }

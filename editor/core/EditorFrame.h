@@ -25,8 +25,14 @@ struct FrameInputs {
     bool showGrid = true;
     std::string fpsText;
     const KaEngine2D* text2D = nullptr;     // the overlay; none before the engine started
-    std::array<float, 3> pickedColour = {}; // under the mouse, from the picking pass
-    // A model held for conversion, drawn with lighting after the grid (none: nothing).
+    std::array<float, 3> pickedColour = {}; // under the mouse, when no picking pass runs
+    // The editor's parts of the frame: the picking pass (it returns the
+    // colour under the mouse), the selection outlines and the gizmo.
+    std::function<std::array<float, 3>()> picking;
+    std::function<void()> outlines;
+    std::function<void()> gizmo;
+    // A model held for conversion, drawn with lighting after the outlines
+    // (none: nothing).
     std::function<void()> modelPreview;
 };
 

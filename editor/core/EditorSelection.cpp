@@ -28,7 +28,7 @@ ResolvedTarget resolveVolume(KaSceneObj& object, std::int32_t volume)
     KaBoundingObj* shape = volume == 0 ? geometry->Bounds->Main.get() : &geometry->Bounds->Item(volume - 1);
     if (!shape)
         return {};
-    return {&object, &shape->LocalTrans, &shape->WorldTrans};
+    return {&object, &shape->LocalTrans, &shape->WorldTrans, shape};
 }
 
 } // namespace
@@ -117,7 +117,9 @@ ResolvedTarget ResolveTarget(const KaObjArray& scene, const GizmoTarget& target)
         return {};
     switch (target.kind) {
     case GizmoTarget::Kind::Object: {
-        const bool child = !object->ParentName.empty() && object->LocalTrans;
+        // A child whose parent is gone is placed by nobody: its own Trans is what lasts.
+        const bool child = !object->ParentName.empty() && object->LocalTrans &&
+                           scene.FindByName(object->ParentName) != nullptr;
         return {object, child ? object->LocalTrans.get() : object->Trans.get(), object->Trans.get()};
     }
     case GizmoTarget::Kind::BoundsVolume:
@@ -126,7 +128,7 @@ ResolvedTarget ResolveTarget(const KaObjArray& scene, const GizmoTarget& target)
         auto* system = dynamic_cast<KaParSystem*>(object);
         if (!system || !system->Bounds)
             return {};
-        return {object, &system->Bounds->LocalTrans, &system->Bounds->WorldTrans};
+        return {object, &system->Bounds->LocalTrans, &system->Bounds->WorldTrans, system->Bounds.get()};
     }
     }
     return {};

@@ -11,6 +11,7 @@
 #include <vector>
 
 namespace ra7 {
+class KaBoundingObj;
 class KaObjArray;
 class KaSceneObj;
 class KaTransformation;
@@ -38,6 +39,8 @@ struct ResolvedTarget {
     KaTransformation* edit = nullptr;
     // Where the gizmo stands: the object's Trans or the volume's WorldTrans.
     KaTransformation* gizmo = nullptr;
+    // The bounding shape of a volume target (its WorldTrans is `gizmo`).
+    KaBoundingObj* shape = nullptr;
 
     explicit operator bool() const { return edit && gizmo; }
 };

@@ -104,7 +104,12 @@ void EditorSession::createDefaultObjects()
     SceneObjects->AddCopy(light);
 }
 
-void EditorSession::NewScene()
+void EditorSession::AddDefaultObjects()
+{
+    createDefaultObjects();
+}
+
+void EditorSession::NewScene(bool withDefaultObjects)
 {
     AnimList->Clear();
     SceneObjects->Clear();
@@ -124,16 +129,19 @@ void EditorSession::NewScene()
             Meshes->Delete(i);
     Meshes->Changed = true;
     *Scene = KaScene();
-    createDefaultObjects();
+    if (withDefaultObjects)
+        createDefaultObjects();
     SceneObjects->MarkChanged();
 }
 
 void EditorSession::buildEditorModels()
 {
     SceneObjects->LoadFromFile(kEditorDataFile);
+    // The template points along +x; with row vectors a turn of +90° about z
+    // takes +x to +y and one of −90° about y takes it to +z.
     arrowX_ = takeTemplate("arrow");
-    arrowY_ = copyOf(*arrowX_, RotationZ(DegToRad(-90)));
-    arrowZ_ = copyOf(*arrowX_, RotationX(DegToRad(90)));
+    arrowY_ = copyOf(*arrowX_, RotationZ(DegToRad(90)));
+    arrowZ_ = copyOf(*arrowX_, RotationY(DegToRad(-90)));
     // The materials of the helper scene are not the user's.
     Materials->Clear();
     ra7::CameraModel = takeTemplate("camera"); // cameras draw it as their marker

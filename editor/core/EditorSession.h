@@ -44,7 +44,9 @@ public:
     // lists back to what start-up leaves (the default camera and light, no
     // materials, textures, flares, scripts or sounds, no sky box); the
     // meshes of the editor's own models stay.
-    void NewScene();
+    void NewScene(bool withDefaultObjects = true);
+    // The default camera "cam1" (active when no camera is) and light "lig1".
+    void AddDefaultObjects();
 
     KaGeometry& ArrowX() const { return *arrowX_; }
     KaGeometry& ArrowY() const { return *arrowY_; }

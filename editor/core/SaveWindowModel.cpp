@@ -67,7 +67,10 @@ std::int32_t SaveWindowModel::Add(const KaObjArray& scene, SaveKind kind, std::i
     const std::string name = *entry;
     addResourceLines(scene, name);
     list.erase(entry);
-    toSave_.push_back(name);
+    // The kind lists are refilled with every object, so a name already to be
+    // saved can come again: it stands once, and the file holds it once.
+    if (std::find(toSave_.begin(), toSave_.end(), name) == toSave_.end())
+        toSave_.push_back(name);
     if (list.empty())
         return -1;
     return std::min(row, static_cast<std::int32_t>(list.size()) - 1);
@@ -101,12 +104,16 @@ void SaveWindowModel::RemoveLine(std::int32_t row)
 
 std::vector<std::int32_t> SaveWindowModel::SaveIndexes(const KaObjArray& scene) const
 {
+    // A scene file without objects would replace the chosen file with nothing.
+    if (toSave_.empty())
+        throw Error(kNothingToSave);
     std::vector<std::int32_t> indexes;
     for (const std::string& name : toSave_) {
         const std::int32_t index = scene.IndexOfName(name);
         if (index < 0)
             throw Error("Объект \"" + name + "\" больше не существует: сохранение отменено");
-        indexes.push_back(index);
+        if (std::find(indexes.begin(), indexes.end(), index) == indexes.end())
+            indexes.push_back(index);
     }
     return indexes;
 }
@@ -119,19 +126,27 @@ void SaveWindowModel::addLineOnce(const std::string& line)
 
 void SaveWindowModel::addResourceLines(const KaObjArray& scene, const std::string& name)
 {
+    for (const std::string& line : ResourceLines(scene, name))
+        addLineOnce(line);
+}
+
+std::vector<std::string> ResourceLines(const KaObjArray& scene, const std::string& name)
+{
+    std::vector<std::string> lines;
     const KaSceneObj* object = scene.FindByName(name);
     if (const auto* system = dynamic_cast<const KaParSystem*>(object)) {
-        addLineOnce("addtex <" + system->TextureName + ">");
+        lines.push_back("addtex <" + system->TextureName + ">");
     } else if (const auto* geometry = dynamic_cast<const KaGeometry*>(object)) {
-        addLineOnce("addmesh <" + geometry->MeshName + ">");
+        lines.push_back("addmesh <" + geometry->MeshName + ">");
         for (const std::string* lod : {&geometry->MeshLod1, &geometry->MeshLod2})
             if (!lod->empty())
-                addLineOnce("addmesh <" + *lod + ">");
+                lines.push_back("addmesh <" + *lod + ">");
     } else if (const auto* sprite = dynamic_cast<const KaSprite*>(object)) {
         for (const std::string* texture : {&sprite->Texture1, &sprite->Texture2, &sprite->Texture3})
             if (!texture->empty())
-                addLineOnce("addtex <" + *texture + ">");
+                lines.push_back("addtex <" + *texture + ">");
     }
+    return lines;
 }
 
 ObjectInfo DescribeObject(const KaObjArray& scene, SaveKind kind, const std::string& name)

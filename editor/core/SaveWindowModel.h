@@ -14,6 +14,10 @@ class KaObjArray;
 
 namespace ra7::editor {
 
+// Why a save with nothing in "На сохранение:" writes no file.
+inline constexpr const char* kNothingToSave =
+    "Список \"На сохранение:\" пуст: файл не записан. Добавьте объекты кнопкой \"Добавить >>\"";
+
 // The kind lists, in the order of the window.
 enum class SaveKind : std::int32_t { Geometry = 0, Sprite = 1, Light = 2, Camera = 3, ParSystem = 4 };
 inline constexpr std::int32_t kSaveKindCount = 5;
@@ -50,8 +54,9 @@ public:
     void AddLine(const std::string& line);
     void RemoveLine(std::int32_t row);
 
-    // The slots of the names to save, in list order; stops with an error
-    // naming the first name that no longer names an object.
+    // The slots of the names to save, in list order, each once; stops with
+    // kNothingToSave when the list is empty, or with an error naming the
+    // first name that no longer names an object.
     std::vector<std::int32_t> SaveIndexes(const KaObjArray& scene) const;
 
     const std::vector<std::string>& KindList(SaveKind kind) const
@@ -72,6 +77,11 @@ private:
 
 // The kind list an object belongs in; false for sound sources (not offered).
 bool SaveKindOf(const KaObjArray& scene, const std::string& name, SaveKind& kind);
+
+// The command lines that loading the object needs: "addtex <…>" for a
+// particle system's and a sprite's textures, "addmesh <…>" for each mesh of
+// a geometry.
+std::vector<std::string> ResourceLines(const KaObjArray& scene, const std::string& name);
 
 // The group "Объект" for an entry of a kind list.
 ObjectInfo DescribeObject(const KaObjArray& scene, SaveKind kind, const std::string& name);

@@ -30,15 +30,19 @@ Viewport ViewportFor(std::int32_t clientWidth, std::int32_t clientHeight, bool s
     return view;
 }
 
+Matrix4 ProjectionFor(const Viewport& view)
+{
+    const float aspect = static_cast<float>(view.width) / static_cast<float>(view.height);
+    return PerspectiveMatrix(static_cast<float>(FieldOfView), aspect, NearPlane, FarPlane);
+}
+
 void ApplyViewport(std::int32_t clientWidth, std::int32_t clientHeight, const Viewport& view)
 {
     Settings.ScreenWidth = clientWidth;
     Settings.ScreenHeight = clientHeight;
     glViewport(view.x, view.y, view.width, view.height);
     glMatrixMode(GL_PROJECTION);
-    const float aspect = static_cast<float>(view.width) / static_cast<float>(view.height);
-    const Matrix4 projection =
-        PerspectiveMatrix(static_cast<float>(FieldOfView), aspect, NearPlane, FarPlane);
+    const Matrix4 projection = ProjectionFor(view);
     glLoadMatrixf(projection.data());
     glMatrixMode(GL_MODELVIEW);
 }

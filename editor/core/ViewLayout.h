@@ -4,6 +4,8 @@
 // of 200 pixels on the right and the animation panel of 100 pixels at the
 // bottom. Coordinates are OpenGL's: y counts from the bottom edge.
 
+#include "math/DotMath.h"
+
 #include <cstdint>
 
 namespace ra7::editor {
@@ -29,6 +31,10 @@ std::int32_t LeftEdge(bool treeVisible);
 // The view for a client area: between the panels, or the whole area without
 // them. Never narrower or lower than one pixel.
 Viewport ViewportFor(std::int32_t clientWidth, std::int32_t clientHeight, bool showPanels, bool treeVisible);
+
+// The perspective projection of the view: FieldOfView, the view's aspect,
+// NearPlane and FarPlane.
+Matrix4 ProjectionFor(const Viewport& view);
 
 // The resize handler's OpenGL side: SCREEN WIDTH and SCREEN HEIGHT take the
 // client size, the viewport and the perspective projection (FieldOfView,

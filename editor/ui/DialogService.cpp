@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdio>
+
 namespace ra7::editor {
 
 namespace {
@@ -30,9 +32,12 @@ std::optional<std::string> QtDialogService::AskOpenFile(const std::string& title
     return chosen(QFileDialog::getOpenFileName(parent_, q(title), QString(), q(filter)));
 }
 
-std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title, const std::string& filter)
+std::optional<std::string> QtDialogService::AskSaveFile(const std::string& title, const std::string& filter,
+                                                        OverwriteQuestion overwrite)
 {
-    return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter)));
+    const QFileDialog::Options options =
+        overwrite == OverwriteQuestion::ByCaller ? QFileDialog::DontConfirmOverwrite : QFileDialog::Options();
+    return chosen(QFileDialog::getSaveFileName(parent_, q(title), QString(), q(filter), nullptr, options));
 }
 
 std::optional<std::string> QtDialogService::AskFolder(const std::string& title)
@@ -77,6 +82,24 @@ SaveChoice QtDialogService::AskSaveChanges(const std::string& text)
     return box.clickedButton() == discard ? SaveChoice::Discard : SaveChoice::Cancel;
 }
 
+std::size_t QtDialogService::AskChoice(const std::string& text, const std::vector<std::string>& answers)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Editor for Ra7Davevi"), q(text),
+                    QMessageBox::NoButton, parent_);
+    std::vector<QPushButton*> buttons;
+    for (const std::string& answer : answers)
+        buttons.push_back(box.addButton(q(answer), QMessageBox::ActionRole));
+    if (buttons.empty())
+        return 0;
+    box.setDefaultButton(buttons.front());
+    box.setEscapeButton(buttons.back());
+    box.exec();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        if (box.clickedButton() == buttons[i])
+            return i;
+    return buttons.size() - 1;
+}
+
 void QtDialogService::ShowMessage(const std::string& text)
 {
     QMessageBox::information(parent_, QStringLiteral("Editor for Ra7Davevi"), q(text));
@@ -90,6 +113,16 @@ void QtDialogService::ShowError(const std::string& text)
 bool QtDialogService::RunModal(QDialog& dialog)
 {
     return dialog.exec() == QDialog::Accepted;
+}
+
+void UnattendedDialogService::ShowMessage(const std::string& text)
+{
+    std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
+}
+
+void UnattendedDialogService::ShowError(const std::string& text)
+{
+    std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
 }
 
 } // namespace ra7::editor

@@ -1,5 +1,6 @@
 #include "ui/TConverterPage.h"
 
+#include "ConversionTargets.h"
 #include "ConvertToScene.h"
 #include "ConverterLines.h"
 #include "EditConvert.h"
@@ -395,7 +396,7 @@ void TConverterPage::ConvertCommand()
     }
     const std::string folder = ConversionFolder(*chosen);
     // Files of the same names would be replaced: the user decides.
-    if (const std::vector<std::string> existing = ExistingMeshFiles(state_.Model(), folder);
+    if (const std::vector<std::string> existing = MeshFilesInTheWay(state_.Model(), folder);
         !existing.empty() && !services_.dialogs.Confirm("Файлы мешей уже есть и будут заменены: " +
                                                         joined(existing) + ". Заменить?")) {
         LogLine("- Конвертер: файлы не заменены, ничего не сделано");

@@ -7,32 +7,45 @@
 #include "core/SceneCommands.h"
 #include "host/Ka7ConsoleCommands.h"
 #include "runtime/DotWindow.h"
+#include "runtime/FrameTime.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "scene/Ka7SceneUnit.h"
 #include "ui/DialogService.h"
+#include "ui/TAddPage.h"
+#include "ui/TAnimPanel.h"
+#include "ui/TAnimScriptEditor.h"
 #include "ui/TConsoleForm.h"
 #include "ui/TConverterPage.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
+#include "ui/TMaterialsPage.h"
 #include "ui/TMeshesPage.h"
 #include "ui/TPageHost.h"
+#include "ui/TPropertiesPage.h"
 #include "ui/TSaveForm.h"
+#include "ui/TSceneFiles.h"
+#include "ui/TSelectionPanel.h"
 #include "ui/TShadersForm.h"
+#include "ui/TViewControls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <exception>
 
 namespace ra7::editor {
@@ -44,15 +57,6 @@ constexpr int kTreePanelWidth = kLeftEdgeWithTree - kLeftEdgeWithoutTree;
 QString q(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-void refill(QListWidget& list, const std::vector<std::string>& names)
-{
-    list.setUpdatesEnabled(false);
-    list.clear();
-    for (const std::string& name : names)
-        list.addItem(q(name));
-    list.setUpdatesEnabled(true);
 }
 
 } // namespace
@@ -73,7 +77,13 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     services_.showPage = [this](const QString& id) { ShowPage(id); };
     services_.showConsole = [this] { consoleForm_->ShowConsole(); };
     services_.saveScene = [this] { return SaveSceneCommand(); };
+    sceneFiles_ = new TSceneFiles(services_, this);
+    setAcceptDrops(true);
     buildTreePanel(client_);
+    viewControls_ = new TViewControls(*view_, services_, this);
+    addToolBar(Qt::TopToolBarArea, &viewControls_->ToolBar());
+    selectionPanel_ = new TSelectionPanel(services_, &hierarchy_->SelectionPanel());
+    hierarchy_->SelectionPanel().layout()->addWidget(selectionPanel_);
     toolPanel_ = buildToolPanel(client_);
     animPanel_ = buildAnimPanel(client_);
     buildMenu();
@@ -88,10 +98,16 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     saveForm_ = new TSaveForm(this);
     shadersForm_ = new TShadersForm(dialogs_, this);
     consoleForm_ = new TConsoleForm(dialogs_, this);
+    scriptEditor_ = new TAnimScriptEditor(services_, this);
+    animPanel_->onEditScript = [this] { scriptEditor_->ShowEditor(); };
 
+    // One frame per timeout; each pass schedules the next (FramePacer).
     idleTimer_ = new QTimer(this);
+    idleTimer_->setSingleShot(true);
+    idleTimer_->setTimerType(Qt::PreciseTimer);
     idleTimer_->setInterval(0);
     connect(idleTimer_, &QTimer::timeout, this, &TMainForm::idle);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, &TMainForm::wakeIdleLoop);
     SetConsoleExitHandler([this] { QTimer::singleShot(0, this, &QWidget::close); });
 }
 
@@ -102,12 +118,18 @@ TMainForm::~TMainForm()
     // The views stop listening before the document goes; the engine lets go
     // of its GL objects while the view's context still exists (the converter
     // page releases a held model, the history the meshes it keeps).
+    viewControls_->Detach();
     if (Started())
         view_->makeCurrent();
     delete hierarchy_;
     hierarchy_ = nullptr;
+    selectionPanel_ = nullptr;
     delete toolPanel_;
     toolPanel_ = nullptr;
+    delete scriptEditor_;
+    scriptEditor_ = nullptr;
+    delete animPanel_;
+    animPanel_ = nullptr;
     services_.document = nullptr;
     document_.reset();
     session_.reset();
@@ -117,12 +139,16 @@ TMainForm::~TMainForm()
 std::string TMainForm::ShowAndStart(int timeoutMs)
 {
     show();
+    // A window just opened is the one in use (a desktop without a window
+    // manager would not give it the focus by itself).
+    activateWindow();
     QElapsedTimer waited;
     waited.start();
     while (!startTried_ && waited.elapsed() < timeoutMs)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     if (!startTried_)
-        return "Could not set the requested pixel format.\r\nPlease try to use different settings.";
+        return "Движок не запустился за " + std::to_string(timeoutMs / 1000) +
+               " с: 3-D вид не получил контекст OpenGL (есть ли дисплей?)";
     return startError_;
 }
 
@@ -143,7 +169,17 @@ void TMainForm::startEngine()
         hierarchy_->Attach(*document_);
         meshesPage_->SetEditorMeshes({session_->ArrowX().MeshName, session_->ArrowY().MeshName,
                                       session_->ArrowZ().MeshName, session_->CameraModel().MeshName});
+        selectionPanel_->Attach(*document_);
+        viewControls_->Attach(
+            *document_, {&session_->ArrowX(), &session_->ArrowY(), &session_->ArrowZ()}, [this] {
+                const qreal ratio = view_->devicePixelRatioF();
+                return ViewGeometry{CurrentViewport(), static_cast<std::int32_t>(view_->height() * ratio),
+                                    ratio};
+            });
         pages_->AttachAll(*document_);
+        sceneFiles_->Attach(*document_, *session_);
+        animPanel_->Attach(*document_);
+        scriptEditor_->Attach(*document_, *animPanel_->Workspace());
         clock_ = FrameClock();
         layoutPanels();
         RefreshEditorLists();
@@ -166,6 +202,9 @@ void TMainForm::buildMenu()
     QAction* load = file->addAction(QStringLiteral("Загрузить KGF"), this, &TMainForm::LoadSceneCommand);
     load->setObjectName(QStringLiteral("ActionLoadKgf"));
     load->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    QMenu* recent = file->addMenu(QStringLiteral("Последние"));
+    recent->setObjectName(QStringLiteral("MenuRecent"));
+    sceneFiles_->ConnectRecentMenu(*recent, [this](const std::string& path) { OpenSceneCommand(path); });
     file->addSeparator();
     QAction* quit = file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
     quit->setObjectName(QStringLiteral("ActionExit"));
@@ -173,10 +212,17 @@ void TMainForm::buildMenu()
 
     buildEditMenu();
 
-    // Adding objects comes with the Add page; until then the items stay disabled.
+    // The same handler as the buttons of the page "Добавить".
     QMenu* create = menuBar()->addMenu(QStringLiteral("Создать"));
-    for (const char* kind : {"Геометрия", "Спрайт", "Источник света", "Камера", "Система частиц", "Звук"})
-        create->addAction(QString::fromUtf8(kind))->setEnabled(false);
+    create->setObjectName(QStringLiteral("MenuCreate"));
+    for (const NewObjectKind kind : kNewObjectKinds) {
+        const NewObjectTexts& texts = TextsOf(kind);
+        QAction* item = create->addAction(
+            QString::fromUtf8(texts.menuItem.data(), static_cast<qsizetype>(texts.menuItem.size())), this,
+            [this, kind] { addPage_->AddObject(kind); });
+        item->setObjectName(QStringLiteral("ActionCreate") +
+                            QString::fromLatin1(texts.id.data(), static_cast<qsizetype>(texts.id.size())));
+    }
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("Настройки"));
     auto checkable = [&](const char* text, const char* name, bool checked) {
@@ -193,6 +239,10 @@ void TMainForm::buildMenu()
     connect(checkable("Frustum culling", "ActionFrustum", false), &QAction::toggled, this,
             &SetFrustumCulling);
     connect(checkable("LOD", "ActionLod", true), &QAction::toggled, this, &SetLod);
+    options->addSeparator();
+    QAction* autosave = options->addAction(QStringLiteral("Автосохранение..."), this,
+                                           [this] { sceneFiles_->ConfigureAutosave(); });
+    autosave->setObjectName(QStringLiteral("ActionAutosave"));
 
     QAction* console = menuBar()->addAction(QStringLiteral("Консоль"));
     console->setObjectName(QStringLiteral("ActionConsole"));
@@ -244,20 +294,24 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     pages_->onRefused = [this](const std::string& reason) { Report(reason); };
     layout->addWidget(pages_);
 
-    auto* add = new QWidget(pages_);
-    auto* addLayout = new QVBoxLayout(add);
-    auto* loadButton = new QPushButton(QStringLiteral("Загрузить KGF"), add);
-    loadButton->setObjectName(QStringLiteral("LoadKgfButton"));
-    connect(loadButton, &QPushButton::clicked, this, &TMainForm::LoadSceneCommand);
-    addLayout->addWidget(loadButton);
-    addLayout->addStretch();
-    pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), add, nullptr);
+    addPage_ = new TAddPage(services_, pages_);
+    addPage_->onLoadScene = [this] { LoadSceneCommand(); };
+    pages_->AddPage(QStringLiteral("add"), QStringLiteral("Добавить"), addPage_, addPage_);
+    propertiesPage_ = new TPropertiesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("properties"), QStringLiteral("Свойства"), propertiesPage_,
+                    propertiesPage_);
+    connect(this, &TMainForm::frameDrawn, propertiesPage_, &TPropertiesPage::Tick);
+    auto* materials = new TMaterialsPage(services_, pages_);
+    materials->chooseShader = [this](bool vertex, bool fragment, bool glsl) {
+        return shadersForm_->ChooseShader(vertex, fragment, glsl);
+    };
+    hierarchy_->onGoToMaterial = [materials](const std::string& geometry) {
+        materials->GoToMaterialOf(geometry);
+    };
+    pages_->AddPage(QStringLiteral("materials"), QStringLiteral("Материалы"), materials, materials);
     // The pages still to come stand as empty tabs in their places.
-    const std::pair<const char*, const char*> later[] = {{"properties", "Свойства"},
-                                                         {"materials", "Материалы"},
-                                                         {"secondaries", "Secondaries"},
-                                                         {"skybox", "SkyBox"},
-                                                         {"bounds", "Bounds"}};
+    const std::pair<const char*, const char*> later[] = {
+        {"secondaries", "Secondaries"}, {"skybox", "SkyBox"}, {"bounds", "Bounds"}};
     for (const auto& [id, title] : later)
         pages_->AddPage(QString::fromLatin1(id), QString::fromUtf8(title), new QWidget(pages_), nullptr);
     converterPage_ = new TConverterPage(services_, pages_);
@@ -268,21 +322,9 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     return panel;
 }
 
-QWidget* TMainForm::buildAnimPanel(QWidget* parent)
+TAnimPanel* TMainForm::buildAnimPanel(QWidget* parent)
 {
-    auto* panel = new QWidget(parent);
-    panel->setObjectName(QStringLiteral("AnimPanel"));
-    panel->setAutoFillBackground(true);
-    auto* layout = new QHBoxLayout(panel);
-    layout->setContentsMargins(2, 2, 2, 2);
-    scriptList_ = new QListWidget(panel);
-    scriptList_->setObjectName(QStringLiteral("ScriptList"));
-    layout->addWidget(scriptList_, 1);
-    fpsLabel_ = new QLabel(QStringLiteral("FPS:"), panel);
-    fpsLabel_->setObjectName(QStringLiteral("FpsLabel"));
-    fpsLabel_->setMinimumWidth(90);
-    layout->addWidget(fpsLabel_);
-    return panel;
+    return new TAnimPanel(services_, parent);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -299,8 +341,40 @@ void TMainForm::closeEvent(QCloseEvent* event)
         return;
     }
     idleTimer_->stop();
+    sceneFiles_->CleanExit();
     consoleForm_->close();
     event->accept();
+}
+
+namespace {
+
+// The scene files among what is dragged over the window.
+QStringList sceneFilesIn(const QMimeData* data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kgf"), Qt::CaseInsensitive))
+            files << url.toLocalFile();
+    return files;
+}
+
+} // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!sceneFilesIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QStringList files = sceneFilesIn(event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenSceneCommand(files.front().toStdString());
 }
 
 Viewport TMainForm::CurrentViewport() const
@@ -325,8 +399,8 @@ void TMainForm::layoutPanels()
     treeToggle_->setVisible(panels);
     toolPanel_->setVisible(panels);
     animPanel_->setVisible(panels);
-    for (QWidget* panel :
-         {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_, animPanel_})
+    for (QWidget* panel : {static_cast<QWidget*>(hierarchy_), static_cast<QWidget*>(treeToggle_), toolPanel_,
+                           static_cast<QWidget*>(animPanel_)})
         panel->raise();
     const Viewport whole = ViewportFor(width, height, false, treeVisible_);
     Settings.ScreenWidth = whole.width;
@@ -359,18 +433,47 @@ void TMainForm::ToggleBloomItem()
         dialogs_.ShowMessage(result.message);
 }
 
+void TMainForm::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange || event->type() == QEvent::ActivationChange)
+        wakeIdleLoop();
+    QMainWindow::changeEvent(event);
+}
+
+double TMainForm::FramePeriod() const
+{
+    const bool inUse = QApplication::activeWindow() != nullptr && !isMinimized();
+    return FramePeriodMs(inUse, screen() ? screen()->refreshRate() : 0);
+}
+
+void TMainForm::wakeIdleLoop()
+{
+    // Back to the full rate at once when the editor comes into use again.
+    if (idleTimer_->isActive() && FramePacer::WaitMs(pacerDue_, FramePacer::Clock::now()) > FramePeriod())
+        idleTimer_->start(0);
+}
+
 void TMainForm::idle()
 {
     if (!Started())
         return;
+    pacerDue_ = pacer_.NextDue(FramePacer::Clock::now(), FramePeriod());
     try {
         view_->makeCurrent();
         UpdateScene();
         RefreshEditorLists();
+        if (ViewInput* input = viewControls_->Input())
+            input->Advance(FrameTime);
+        selectionPanel_->Refresh();
+        // The time bar follows the selected script's clock; the script
+        // editor window shows what changed, while it is shown.
+        animPanel_->Tick();
+        scriptEditor_->Tick();
     } catch (const std::exception& e) {
         reportFrameError(e.what());
     }
     view_->repaint();
+    idleTimer_->start(FramePacer::WaitMs(pacerDue_, FramePacer::Clock::now()));
 }
 
 void TMainForm::paint()
@@ -381,7 +484,7 @@ void TMainForm::paint()
     }
     // The clock ticks once per frame drawn, so the figure covers frames, not idle passes.
     AdvanceClock(clock_);
-    fpsLabel_->setText(QStringLiteral("FPS:") + q(clock_.FpsText()));
+    animPanel_->ShowFps(clock_.FpsText());
     const qreal ratio = view_->devicePixelRatioF();
     FrameInputs frame;
     frame.clientWidth = static_cast<std::int32_t>(view_->width() * ratio);
@@ -390,6 +493,11 @@ void TMainForm::paint()
     frame.showGrid = flags_.ShowGrid;
     frame.fpsText = clock_.FpsText();
     frame.text2D = session_ ? session_->Text2D() : nullptr;
+    if (ViewInput* input = viewControls_->Input()) {
+        frame.picking = [input] { return input->PickingPass(); };
+        frame.outlines = [input] { input->DrawOutlines(); };
+        frame.gizmo = [input] { input->DrawGizmo(); };
+    }
     if (converterPage_->State().ModelLoaded())
         frame.modelPreview = [this] { converterPage_->DrawPreview(); };
     try {
@@ -404,11 +512,11 @@ void TMainForm::paint()
 
 void TMainForm::reportFrameError(const std::string& text)
 {
-    // A fault that repeats every frame is logged once, not sixty times a second.
-    if (text == lastFrameError_)
+    // A fault that repeats every frame is shown once, not sixty times a
+    // second; faults that take turns are each shown once too.
+    if (!frameErrorsShown_.insert(text).second)
         return;
-    lastFrameError_ = text;
-    LogLine("! " + text);
+    Report(text);
 }
 
 void TMainForm::RefreshEditorLists()
@@ -426,20 +534,10 @@ void TMainForm::RebuildTree()
 
 void TMainForm::documentChanged(std::uint32_t changes)
 {
-    if (Has(changes, DocChange::Scripts))
-        refillScriptList();
     if (Has(changes, DocChange::Selection))
         pages_->RefreshCurrent();
     if (Has(changes, DocChange::History))
         updateTitle();
-}
-
-void TMainForm::refillScriptList()
-{
-    std::vector<std::string> names;
-    for (std::int32_t i = 0; i < AnimList->Count(); ++i)
-        names.push_back(AnimList->Get(i).Name);
-    refill(*scriptList_, names);
 }
 
 void TMainForm::updateTitle()
@@ -465,6 +563,8 @@ void TMainForm::Report(const std::string& text)
 {
     LogLine("! " + text);
     statusBar()->showMessage(q(text), 10000);
+    if (unattended_)
+        std::fprintf(stderr, "ra7editor: %s\n", text.c_str());
 }
 
 bool TMainForm::MayDiscardChanges()
@@ -507,8 +607,10 @@ bool TMainForm::SaveSceneCommand()
         saveForm_->SaveWindowDisplay();
         dialogs_.RunModal(*saveForm_);
         FinishSave(fileName, saveForm_->Model());
-        if (document_)
+        if (document_) {
             document_->MarkSaved(fileName);
+            sceneFiles_->SceneSaved(fileName);
+        }
         return true;
     } catch (const std::exception& e) {
         LogLine(std::string("! ") + e.what());
@@ -526,13 +628,26 @@ void TMainForm::LoadSceneCommand()
         LoadSceneFile(*chosen);
 }
 
-void TMainForm::LoadSceneFile(const std::string& path)
+void TMainForm::OpenSceneCommand(const std::string& path)
+{
+    if (MayDiscardChanges())
+        LoadSceneFile(path);
+}
+
+void TMainForm::OfferStartupRecovery()
+{
+    sceneFiles_->OfferRecovery("");
+}
+
+bool TMainForm::LoadSceneFile(const std::string& path)
 {
     if (!document_)
-        return;
+        return false;
     // A scene loaded into the untouched start-up scene is that file; loaded
     // into anything else it is a merge that no file holds yet.
     const bool fresh = document_->FileName().empty() && !document_->Modified() && !document_->CanUndo();
+    if (fresh && sceneFiles_->OfferRecovery(path))
+        return true;
     bool loaded = false;
     try {
         view_->makeCurrent();
@@ -548,6 +663,9 @@ void TMainForm::LoadSceneFile(const std::string& path)
         document_->SceneReplaced(path, false);
     else
         document_->SceneReplaced(fresh ? "" : document_->FileName(), true);
+    if (loaded && fresh)
+        sceneFiles_->SceneLoaded(path);
+    return loaded;
 }
 
 bool TMainForm::SelectObject(const std::string& name)

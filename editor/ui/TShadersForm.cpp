@@ -74,7 +74,10 @@ KaShader* TShadersForm::ChooseShader(bool vertexAllowed, bool fragmentAllowed, b
     fill(*vertex_, lists.vertex, vertexAllowed);
     fill(*fragment_, lists.fragment, fragmentAllowed);
     fill(*glsl_, lists.glsl, glslAllowed);
-    dialogs_.RunModal(*this);
+    // "Отмена", Escape and the window's close button choose nothing; a
+    // selection left in a list counts only when the window was accepted.
+    if (!dialogs_.RunModal(*this))
+        return nullptr;
     return ChosenShader(*Shaders, selected(*vertex_), selected(*fragment_), selected(*glsl_));
 }
 

@@ -20,7 +20,8 @@ public:
     TShadersForm(DialogService& dialogs, QWidget* parent = nullptr);
 
     // Fills the lists from Shaders, enables them as allowed, shows the window
-    // modally and returns the chosen program, or null.
+    // modally and returns the chosen program, or null (nothing selected, or
+    // the window left with "Отмена", Escape or its close button).
     KaShader* ChooseShader(bool vertexAllowed, bool fragmentAllowed, bool glslAllowed);
 
 private:

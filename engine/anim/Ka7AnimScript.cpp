@@ -2,6 +2,7 @@
 
 #include "anim/Ka7AnimScriptCommands.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/TextUtil.h"
 
 #include <algorithm>
@@ -73,8 +74,9 @@ Vector3 ParseAnimVector(std::string& text)
 
 KaAnimCom ParseAnimLine(std::string_view line)
 {
+    // Names keep their "." (a texture file, "CUBE.001"); numbers take either
+    // separator, and the commands also find a name in its "," form.
     std::string rest(line);
-    std::replace(rest.begin(), rest.end(), '.', ',');
 
     KaAnimCom command;
     std::string token;
@@ -185,10 +187,18 @@ void KaAnimScript::Advance(float frameTimeMs)
     for (std::int32_t j = StackCount() - 1; j >= 0; --j) {
         KaAnimCom& command = Commands[static_cast<std::size_t>(Stack[static_cast<std::size_t>(j)])];
         command.TimeLeft -= step;
-        if (command.TimeLeft > 0) {
-            RunCommand(command, step);
-        } else {
-            RunCommand(command, step + command.TimeLeft); // only what was still due
+        bool done = command.TimeLeft <= 0;
+        try {
+            RunCommand(command, done ? step + command.TimeLeft : step); // the last call: only what was due
+        } catch (const std::exception& error) {
+            // A command that fails (a texture that cannot be read) would fail
+            // again every frame: it is reported once and dropped, and the other
+            // commands and scripts go on.
+            LogLine("! Скрипт \"" + Name + "\": команда " + command.Command + " " + command.ObjName +
+                    " снята: " + error.what());
+            done = true;
+        }
+        if (done) {
             command.TimeLeft = 0;
             RemoveFromStack(j);
         }

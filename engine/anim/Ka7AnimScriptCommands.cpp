@@ -3,22 +3,32 @@
 #include "effects/Ka7ParSystem.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/TextUtil.h"
 #include "scene/Ka7SceneUnit.h"
+#include "scene/SceneFile.h"
 #include "scene/SceneHierarchy.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace ra7 {
 
 namespace {
 
-// A rebuilt particle system may hold no particles, but never more than
-// this: a script must not be able to exhaust memory with one number.
-constexpr std::int32_t kMaxScriptParticles = 1000000;
-
+// The name as written first (modelling tools name objects "CUBE.001"), then
+// in its "," form: scripts read every "." as "," once, and names that exist
+// only in that form still work.
 KaSceneObj* findObject(const std::string& name)
 {
-    return SceneObjects ? SceneObjects->FindByName(name) : nullptr;
+    if (!SceneObjects)
+        return nullptr;
+    if (KaSceneObj* object = SceneObjects->FindByName(name))
+        return object;
+    if (name.find('.') == std::string::npos)
+        return nullptr;
+    std::string commaForm = name;
+    std::replace(commaForm.begin(), commaForm.end(), '.', ',');
+    return SceneObjects->FindByName(commaForm);
 }
 
 KaParSystem* findParSystem(const std::string& name)
@@ -63,13 +73,22 @@ void Rotate(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, floa
     r = MatrixMultiply3(r, RotationFromAngles(VectorScale(v, share)));
 }
 
+// One call's factor on one axis: whole^share, so that the calls of one run
+// (their shares add up to 1) multiply to exactly the whole factor whatever
+// the frames. A mirror (a factor below 0) cannot be reached in steps: its
+// size is used.
+float stepFactor(float whole, float share)
+{
+    return std::pow(std::fabs(whole), share);
+}
+
 void Scale(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, float length, float step)
 {
     float share = 0;
     KaSceneObj* object = findObject(obj);
     if (!object || !object->Trans || !shareOf(length, step, share))
         return;
-    const Vector3 d = VectorScale(v, share);
+    const Vector3 d = {stepFactor(v.x, share), stepFactor(v.y, share), stepFactor(v.z, share)};
     const Matrix3 diagonal = {d.x, 0, 0, 0, d.y, 0, 0, 0, d.z};
     Matrix3& r = object->Trans->Rotation;
     r = MatrixMultiply3(diagonal, r);
@@ -184,19 +203,17 @@ void SetCount(const std::string& obj, const std::string&, Vec& v, Vec&, Vec&, fl
     KaParSystem* system = findParSystem(obj);
     if (!system)
         return;
+    // The scene file's own limit: a system the script makes can be saved and
+    // read back, and one number cannot exhaust memory.
     const std::int32_t count =
-        std::fabs(v.x) < float(kMaxScriptParticles) + 1 ? RoundHalfEven(v.x) : kMaxScriptParticles + 1;
-    if (count < 0 || count > kMaxScriptParticles) {
-        LogLine("! parsetcount " + obj + ": число частиц " + std::to_string(count) + " вне пределов 0.." +
-                std::to_string(kMaxScriptParticles) + ", система не изменена");
+        std::fabs(v.x) < float(kMaxParticleCount) + 1 ? RoundHalfEven(v.x) : kMaxParticleCount + 1;
+    if (count < 0 || count > kMaxParticleCount) {
+        // The count as the script wrote it, not the bound it was cut to.
+        LogLine("! parsetcount " + obj + ": число частиц " + formatSingle(v.x) + " вне пределов 0.." +
+                std::to_string(kMaxParticleCount) + ", система не изменена");
         return;
     }
-    auto rebuilt = std::make_unique<KaParSystem>(count);
-    rebuilt->Assign(*system);
-    // The rebuilt system takes the old one's place under its parent; the old
-    // one must not take the shared name out of the parent's children as it goes.
-    system->ParentName.clear();
-    SceneObjects->SetItem(SceneObjects->IndexOfName(obj), std::move(rebuilt));
+    RebuildParSystem(*SceneObjects, *system, count);
     markChanged();
 }
 

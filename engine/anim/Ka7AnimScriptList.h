@@ -20,6 +20,13 @@ public:
     // "Array index out of bounds." past the end.
     KaAnimScript& Get(std::int32_t i) { return scripts_.Get(i); }
     void Clear() { scripts_.Clear(); }
+    // Takes the i-th script out (the last one moves into its place) and hands
+    // it over; InsertAt(i, script) is its exact inverse. For the editor's undo.
+    std::unique_ptr<KaAnimScript> Take(std::int32_t i) { return scripts_.Take(i); }
+    void InsertAt(std::int32_t i, std::unique_ptr<KaAnimScript> script)
+    {
+        scripts_.InsertAt(i, std::move(script));
+    }
 
     // Advances every playing script by one frame of `frameTimeMs` milliseconds.
     void Update(float frameTimeMs);

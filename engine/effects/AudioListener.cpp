@@ -8,10 +8,17 @@ namespace ra7 {
 
 void SetListener(const Vector3& position, const Vector3& velocity, const Matrix3& rotation)
 {
-    Vector3 at{0, 1, 0};
-    Vector3 up{0, 0, 1};
-    VectorTransform(at, rotation);
-    VectorTransform(up, rotation);
+    // A camera's rotation takes the world into the eye (ApplyView), where the
+    // view looks along −z with +y up; its inverse turns those two back into
+    // the world. (An "at" of +y with +z up, turned the other way, swapped
+    // left and right once the camera looked sideways.)
+    const Matrix3 cameraToWorld = MatrixInverse3(rotation).value_or(kIdentityMatrix3);
+    Vector3 at{0, 0, -1};
+    Vector3 up{0, 1, 0};
+    VectorTransform(at, cameraToWorld);
+    VectorTransform(up, cameraToWorld);
+    VectorNormalize(at);
+    VectorNormalize(up);
     const ALfloat orientation[6] = {at.x, at.y, at.z, up.x, up.y, up.z};
     alListener3f(AL_POSITION, position.x, position.y, position.z);
     alListener3f(AL_VELOCITY, velocity.x, velocity.y, velocity.z);

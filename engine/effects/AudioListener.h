@@ -10,8 +10,10 @@ namespace ra7 {
 
 class KaTransformation;
 
-// Position, velocity and orientation: "at" is (0, 1, 0) and "up" is
-// (0, 0, 1), both turned by the rotation (v·M).
+// Position, velocity and orientation. `rotation` is a camera's (world to
+// eye, as ApplyView uses it): "at" is the eye's (0, 0, −1) and "up" its
+// (0, 1, 0), both turned into the world by the inverse rotation, so a sound
+// to the camera's right is heard on the right whichever way it looks.
 void SetListener(const Vector3& position, const Vector3& velocity, const Matrix3& rotation);
 
 // The listener at the camera: velocity is the camera's movement since the

@@ -1,9 +1,7 @@
 #include "effects/Ka7LensFlare.h"
 
 #include "resources/Ka7TextureList.h"
-#include "runtime/Errors.h"
 #include "runtime/Ka7GlobalEngine.h"
-#include "runtime/Ka7Log.h"
 #include "runtime/RecordFile.h"
 
 #include <epoxy/gl.h>
@@ -26,17 +24,12 @@ void DrawQuad(float cx, float cy, float h)
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-// A lens texture that cannot be read leaves the lens untextured rather
-// than stopping the load of the whole flare set.
+// A lens texture that cannot be read (a "! " line names it) leaves the lens
+// untextured rather than stopping the load of the whole flare set.
 void AddLensTexture(const std::string& name)
 {
-    if (!Textures)
-        return;
-    try {
-        Textures->Add(name);
-    } catch (const std::exception& error) {
-        LogLine(std::string("! ") + error.what());
-    }
+    if (Textures)
+        Textures->AddOrSkip(name);
 }
 
 } // namespace

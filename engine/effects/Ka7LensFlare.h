@@ -43,8 +43,9 @@ public:
     void SetAlpha(float value);
     void Assign(const KaLensFlare& source);
 
-    // The flare's record after its tag. Loading keeps the lenses past the
-    // count it reads, as a scratch flare reused for several records does.
+    // The flare's record after its tag. Loading reads into the flare as it
+    // is: lenses past the count read and, without lenses, the distance scale
+    // stay as they were (a new flare's defaults when the list loads a file).
     void SaveToFile(RecordWriter& file) const;
     void LoadFromFile(RecordReader& file);
 

@@ -35,19 +35,18 @@ KaLensFlare* KaLensFlareList::LoadFromFile(std::string_view fileName)
 {
     flares_.Changed = true;
     RecordReader file = RecordReader::openFile(fileName);
-    file.readTag();
+    // Tags are not compared on reading, so none is refused either.
+    file.skip(kTagSize);
     const std::size_t count = file.readCount(kMinFlareRecord, "flare count");
-    // One scratch flare serves every record, so lenses past a record's count
-    // keep the values of an earlier record, and a record without lenses keeps
-    // the previous distance scale.
-    KaLensFlare scratch;
     KaLensFlare* last = nullptr;
     for (std::size_t i = 0; i < count; ++i) {
-        file.readTag();
-        scratch.LoadFromFile(file);
-        scratch.Name = MakeUniqueName(scratch.Name);
+        file.skip(kTagSize);
+        // A new flare for every record: a flare saved without lenses stores no
+        // distance scale and must not take the previous record's scale and
+        // lenses, so it reads back as it was saved.
         auto flare = std::make_unique<KaLensFlare>();
-        flare->Assign(scratch);
+        flare->LoadFromFile(file);
+        flare->Name = MakeUniqueName(flare->Name);
         last = flares_.Add(std::move(flare));
     }
     return last;

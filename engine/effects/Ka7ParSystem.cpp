@@ -6,6 +6,7 @@
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneUnit.h"
 
+#include <cassert>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -176,6 +177,20 @@ void KaParSystem::Assign(const KaSceneObj& source)
     MinSize = system.MinSize;
     MaxSize = system.MaxSize;
     Spread = system.Spread;
+}
+
+KaParSystem& RebuildParSystem(KaObjArray& scene, KaParSystem& system, std::int32_t count)
+{
+    assert(system.Owner() == &scene && system.Slot() >= 0 && "the system stands in the scene");
+    auto rebuilt = std::make_unique<KaParSystem>(count);
+    rebuilt->Assign(system);
+    rebuilt->SizeAdd = system.SizeAdd;
+    KaParSystem& result = *rebuilt;
+    // The rebuilt system takes the old one's place under its parent; the old
+    // one must not take the shared name out of the parent's children as it goes.
+    system.ParentName.clear();
+    scene.SetItem(system.Slot(), std::move(rebuilt));
+    return result;
 }
 
 void SpaceDustSpawn(KaParSystem&, KaParticle& particle)

@@ -27,6 +27,7 @@ struct KaParticle {
     std::array<float, 4> Rot = {0, 0, 0, 0}; // cos a, sin a, −sin a, cos a
 };
 
+class KaObjArray;
 class KaParSystem;
 using KaParticleProc = void (*)(KaParSystem& system, KaParticle& particle);
 
@@ -83,6 +84,12 @@ private:
 // emitter; a particle more than 100 units from the active camera is reborn.
 void SpaceDustSpawn(KaParSystem& system, KaParticle& particle);
 void SpaceDustMove(KaParSystem& system, KaParticle& particle);
+
+// Rebuilds `system`, which stands in `scene`, with `count` particles in the
+// same slot: its name, its place in the hierarchy and every setting (SizeAdd
+// too, which Assign leaves out) stay; the particles are born anew. `system`
+// is destroyed; the new system is returned.
+KaParSystem& RebuildParSystem(KaObjArray& scene, KaParSystem& system, std::int32_t count);
 
 // The mode code stored in scene files: 1 Static, 2 neither, 3 SpaceDust, 4 both.
 float ParticleModeCode(bool isStatic, bool spaceDust);

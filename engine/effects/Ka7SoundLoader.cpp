@@ -129,9 +129,9 @@ bool WavReader::isPcm(const ChunkHeader& chunk, std::uint16_t tag) const
 
 void WavReader::readFormat(const ChunkHeader& chunk)
 {
+    // A "fmt " chunk behind the data still describes it: the data was kept
+    // as it came and takes the format given here.
     const std::size_t header = chunk.bodyOffset - 8;
-    if (dataSeen_)
-        fail(header, "\"fmt \" chunk behind the \"data\" chunk: the format of the sound is unknown");
     if (chunk.size < 16)
         fail(header, "\"fmt \" chunk of " + std::to_string(chunk.size) + " bytes is shorter than 16");
     if (availableFrom(chunk.bodyOffset) < chunk.size)

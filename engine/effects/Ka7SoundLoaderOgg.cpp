@@ -5,6 +5,7 @@
 
 #include "runtime/Errors.h"
 #include "runtime/FileIO.h"
+#include "runtime/Ka7Log.h"
 
 #include <vorbis/vorbisfile.h>
 
@@ -65,6 +66,10 @@ long tellStream(void* source)
 }
 
 constexpr ov_callbacks kMemoryCallbacks = {readStream, seekStream, closeStream, tellStream};
+// Without seeking the decoder reads link by link as it plays instead of
+// checking every link when it opens, so a damaged later link does not keep
+// the good ones before it from playing.
+constexpr ov_callbacks kStreamingCallbacks = {readStream, nullptr, closeStream, nullptr};
 
 // Releases the decoder, which closes the stream through the close callback.
 struct OggFileCloser {
@@ -76,16 +81,32 @@ struct OggFileCloser {
 };
 using OggFileHandle = std::unique_ptr<OggVorbis_File, OggFileCloser>;
 
+// Opens the decoder on the stream; the decoder owns the stream once open.
+// On failure the stream stays with the caller, rewound, for another try.
+int openDecoder(std::unique_ptr<OggMemoryStream>& stream, const ov_callbacks& callbacks, OggFileHandle& file)
+{
+    stream->position = 0;
+    auto decoder = std::make_unique<OggVorbis_File>();
+    const int result = ov_open_callbacks(stream.get(), decoder.get(), nullptr, 0, callbacks);
+    if (result < 0)
+        return result;
+    static_cast<void>(stream.release());
+    file.reset(decoder.release());
+    return 0;
+}
+
+// The decoder over the whole stream; when a seeking open refuses the file
+// (it checks every link), a streaming open that plays the links up to the
+// damage. Throws the seeking open's reason when neither opens.
 OggFileHandle openStream(std::string bytes)
 {
     auto stream = std::make_unique<OggMemoryStream>();
     stream->bytes = std::move(bytes);
-    auto file = std::make_unique<OggVorbis_File>();
-    const int result = ov_open_callbacks(stream.get(), file.get(), nullptr, 0, kMemoryCallbacks);
-    if (result < 0)
+    OggFileHandle file;
+    const int result = openDecoder(stream, kMemoryCallbacks, file);
+    if (result < 0 && openDecoder(stream, kStreamingCallbacks, file) < 0)
         throw Error("Could not open Ogg stream. [" + OggErrorText(result) + "]");
-    static_cast<void>(stream.release()); // the decoder owns it now
-    return OggFileHandle(file.release());
+    return file;
 }
 
 // What the decoded data will take, as far as the file can be believed: the
@@ -161,10 +182,15 @@ SoundData DecodeOgg(std::string_view fileName, std::string bytes)
             break;
         if (got == OV_HOLE)
             continue; // a gap in the pages: the decoder goes on behind it
-        if (got < 0)
-            throw FileError(std::string(fileName), FilePlace::whole(),
-                            "the Ogg stream is damaged after " + std::to_string(size) + " bytes of sound (" +
-                                OggErrorText(static_cast<int>(got)) + ")");
+        if (got < 0) {
+            // The sound ends at the damage; what came before it plays.
+            const std::string damage = "the Ogg stream is damaged after " + std::to_string(size) +
+                                       " bytes of sound (" + OggErrorText(static_cast<int>(got)) + ")";
+            if (size == 0)
+                throw FileError(std::string(fileName), FilePlace::whole(), damage);
+            sound.Damage = std::string(fileName) + ": " + damage + "; the sound ends there";
+            break;
+        }
         if (section != checkedSection) {
             // A chained stream may change its channels or rate from link to
             // link; one buffer can hold one format only.
@@ -186,7 +212,10 @@ SoundData DecodeOgg(std::string_view fileName, std::string bytes)
 
 SoundData LoadOgg(std::string_view fileName)
 {
-    return DecodeOgg(fileName, readFileBytes(fileName));
+    SoundData sound = DecodeOgg(fileName, readFileBytes(fileName));
+    if (!sound.Damage.empty())
+        LogLine("! " + sound.Damage);
+    return sound;
 }
 
 } // namespace ra7

@@ -167,6 +167,10 @@ void KaScene::RenderStatic()
 
 void KaScene::RenderOpaque()
 {
+    // No marker for the camera the view looks through either: its wire model
+    // stands at the eye and would cut across the picture. The editor's camera
+    // loses the name "cam1" when a loaded scene brings a camera of that name.
+    const KaCamera* viewer = SceneObjects->ActiveCamera();
     for (std::int32_t i = 0; i < SceneObjects->Count(); ++i) {
         KaSceneObj* object = SceneObjects->GetItem(i);
         if (!object || !ShowMarkers)
@@ -174,7 +178,7 @@ void KaScene::RenderOpaque()
         const KaObjKind kind = object->Kind();
         if (kind != KaObjKind::Sound && kind != KaObjKind::Light && kind != KaObjKind::Camera)
             continue;
-        if (object->Name() != "cam1")
+        if (object->Name() != "cam1" && object != viewer)
             object->Render();
     }
     const KaCamera* camera = SceneObjects->ActiveCamera();

@@ -38,9 +38,12 @@ std::string colourText(const KaColor& c)
 
 std::int32_t KaMaterial::UsedTextureSlots() const
 {
-    const auto firstEmpty =
-        std::find_if(Textures.begin(), Textures.end(), [](const std::string& name) { return name.empty(); });
-    return static_cast<std::int32_t>(firstEmpty - Textures.begin());
+    // Up to the last name in use: an empty slot 0 before a normal map in
+    // slot 1 is stored empty (readers take empty names) rather than ending
+    // the list and losing the normal map.
+    const auto lastUsed = std::find_if(Textures.rbegin(), Textures.rend(),
+                                       [](const std::string& name) { return !name.empty(); });
+    return static_cast<std::int32_t>(Textures.rend() - lastUsed);
 }
 
 void KaMaterial::SaveToFile(RecordWriter& file) const
@@ -95,9 +98,11 @@ void KaMaterial::LoadFromFile(RecordReader& file)
     ReadMaterialRecord(file, *this);
     if (!ra7::Textures)
         return;
-    ra7::Textures->Add(SelfIllumination);
+    // A texture that cannot be read is a "! " line; the material keeps its
+    // name for it and the library goes on.
+    ra7::Textures->AddOrSkip(SelfIllumination);
     for (const std::string& name : Textures)
-        ra7::Textures->Add(name);
+        ra7::Textures->AddOrSkip(name);
 }
 
 void KaMaterial::Apply() const

@@ -40,7 +40,7 @@ public:
     std::string SelfIllumination;
 
     // The number of texture names a record stores: slots from 0 up to the
-    // first empty one.
+    // last one in use, empty slots between them included.
     std::int32_t UsedTextureSlots() const;
 
     // One record, "mat" tag first.

@@ -1,11 +1,7 @@
 #include "resources/Ka7MeshList.h"
 
 #include "runtime/Ka7Log.h"
-#include "runtime/PathResolver.h"
 #include "runtime/RecordFile.h"
-
-#include <filesystem>
-#include <system_error>
 
 namespace ra7 {
 
@@ -13,13 +9,12 @@ std::unique_ptr<KaMeshList> Meshes;
 
 KaMesh* KaMeshList::LoadMesh(std::string_view fileName)
 {
-    if (IndexOf(fileName) >= 0)
+    if (fileName.empty() || IndexOf(fileName) >= 0)
         return nullptr;
-    std::error_code error;
-    if (fileName.empty() || !std::filesystem::is_regular_file(resolvePath(fileName), error))
-        return nullptr;
-    auto mesh = std::make_unique<KaMesh>();
+    // A missing file is a failure naming it, as for materials and textures:
+    // a scene whose mesh is gone must say so.
     RecordReader file = RecordReader::openFile(fileName);
+    auto mesh = std::make_unique<KaMesh>();
     file.skip(kTagSize);
     mesh->LoadFromFile(file);
     if (IndexOf(mesh->Name) >= 0) {

@@ -18,9 +18,9 @@ struct MeshName {
 
 class KaMeshList : public KaResourceList<KaMesh, MeshName> {
 public:
-    // Loads the file unless a mesh of that name is loaded or the file does not
-    // exist; returns the new mesh or nothing. A damaged file throws and leaves
-    // the list as it was.
+    // Loads the file unless the name is empty or a mesh of that name is
+    // loaded; returns the new mesh or nothing. A missing, unreadable or
+    // damaged file throws a FileError naming it and leaves the list as it was.
     KaMesh* LoadMesh(std::string_view fileName);
     // Appends a copy (sharing the GPU objects) unless the name is taken.
     KaMesh* AddCopy(const KaMesh& mesh);

@@ -31,7 +31,8 @@ namespace {
 {
     const char* text = iluErrorString(code);
     LogLine("! Не удалось загрузить текстуру " + std::string(fileName));
-    throw Error(std::string("Ошибка OpenIL: ") + (text ? text : std::to_string(code)));
+    // DevIL's own text never says which file it could not read.
+    throw Error("Ошибка OpenIL: " + std::string(fileName) + ": " + (text ? text : std::to_string(code)));
 }
 
 void clearImageErrors()

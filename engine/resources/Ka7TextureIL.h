@@ -31,8 +31,9 @@ public:
     std::string FileName;
 
     // Decodes the file (named as stored) and creates the GL texture. Throws
-    // "Ошибка OpenIL: " + DevIL's text when the image cannot be read; no GL
-    // texture is made then.
+    // "Ошибка OpenIL: " + the file name + ": " + DevIL's text when the image
+    // cannot be read (after a "! " log line naming the file); no GL texture
+    // is made then.
     void Load(std::string_view fileName);
     // Binds the image in DevIL and the texture on the active unit.
     void Bind() const;

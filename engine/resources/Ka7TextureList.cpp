@@ -1,5 +1,7 @@
 #include "resources/Ka7TextureList.h"
 
+#include "runtime/Errors.h"
+
 #include <epoxy/gl.h>
 
 namespace ra7 {
@@ -13,6 +15,15 @@ KaTexture* KaTextureArray::Add(std::string_view fileName)
     auto texture = std::make_unique<KaTexture>();
     texture->Load(fileName);
     return KaResourceList::Add(std::move(texture));
+}
+
+KaTexture* KaTextureArray::AddOrSkip(std::string_view fileName)
+{
+    try {
+        return Add(fileName);
+    } catch (const Error&) {
+        return nullptr;
+    }
 }
 
 void KaTextureArray::BindByName(std::string_view fileName)

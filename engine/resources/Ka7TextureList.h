@@ -21,6 +21,10 @@ public:
     // Loads the file unless the name is empty or already loaded. An image
     // that cannot be read throws and adds nothing.
     KaTexture* Add(std::string_view fileName);
+    // Add for loaders that go on past a file that cannot be read (a material
+    // library, a flare set): the failed load has logged its "! " line naming
+    // the file, and nothing is added.
+    KaTexture* AddOrSkip(std::string_view fileName);
     // Binds the texture of that file on the active unit, or no texture when
     // there is none.
     void BindByName(std::string_view fileName);

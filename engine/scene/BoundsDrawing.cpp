@@ -28,8 +28,12 @@ void KaBoundingObj::Render(const KaTransformation&) const
 
 void KaBoundingSphere::Render(const KaTransformation& owner) const
 {
-    // The wire style of a GLU sphere: a ring per stack and a meridian per slice.
-    const Vector3 c = Centre(owner);
+    // The wire style of a GLU sphere: a ring per stack and a meridian per slice,
+    // around the offset turned with its owner, where the pairwise tests
+    // (WorldTrans) take the sphere to be.
+    Vector3 c = LocalTrans.Position;
+    VectorTransform(c, owner.Rotation);
+    c = VectorAdd(owner.Position, c);
     glPushMatrix();
     glTranslatef(c.x, c.y, c.z);
     for (int stack = 1; stack < kSphereStacks; ++stack) {

@@ -13,13 +13,13 @@
 namespace ra7 {
 namespace {
 
-// The material named, the default material for an empty name, or nullptr
-// when a named material is not loaded.
+// The material named, else the default material: an empty name, and a
+// material whose library is missing or not loaded yet (the geometry keeps
+// that name, so that saving writes it back).
 const KaMaterial* findMaterial(const std::string& name)
 {
-    if (name.empty())
-        return DefaultMaterial.get();
-    return Materials ? Materials->Find(name) : nullptr;
+    const KaMaterial* material = name.empty() || !Materials ? nullptr : Materials->Find(name);
+    return material ? material : DefaultMaterial.get();
 }
 
 } // namespace

@@ -44,11 +44,12 @@ bool sphereHitsBox(const Vector3& p, float r, const Vector3& q, const Vector3& s
     return sum <= sqr(r);
 }
 
+// Sizes are half extents, as for every other use of a box: two boxes meet
+// when their centres are no further apart on any axis than the sum.
 bool boxHitsBox(const Vector3& p, const Vector3& s1, const Vector3& q, const Vector3& s2)
 {
     for (int axis = 0; axis < 3; ++axis)
-        if (std::fabs(component(p, axis) - component(q, axis)) >
-            component(s1, axis) / 2 + component(s2, axis) / 2)
+        if (std::fabs(component(p, axis) - component(q, axis)) > component(s1, axis) + component(s2, axis))
             return false;
     return true;
 }

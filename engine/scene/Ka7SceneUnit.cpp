@@ -332,13 +332,11 @@ void KaObjArray::classify(std::int32_t index, KaSceneObj& object)
             GeomList.push_back(index);
             break;
         }
+        // A material that is not loaded (yet) keeps its name: the geometry
+        // draws with the default material, and the scene saves the name back.
         const std::int32_t material = materials_->IndexOfMaterial(geometry.MaterialName);
-        if (material < 0) {
-            geometry.MaterialName.clear();
-            GeomList.push_back(index);
-        } else {
-            (materials_->MaterialBlend(material) ? BlendGeomList : GeomList).push_back(index);
-        }
+        const bool blended = material >= 0 && materials_->MaterialBlend(material);
+        (blended ? BlendGeomList : GeomList).push_back(index);
         break;
     }
     case KaObjKind::Camera:

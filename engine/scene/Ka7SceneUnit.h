@@ -91,9 +91,11 @@ public:
     KaSceneObj* LoadObject(RecordReader& file, KaObjKind kind, const KgfNameTable& names);
     // Merges the objects of a KGF file and runs its command lines.
     void LoadFromFile(std::string_view fileName);
-    // Writes the objects at `indexes` and the command lines as a KGF file.
+    // Writes the objects at `indexes` and the command lines as a KGF file;
+    // the materials of the saved geometry go to `kmtName` (by default the
+    // file's name with its last four characters replaced by ".kmt").
     void SaveObjects(std::string_view fileName, const std::vector<std::int32_t>& indexes,
-                     const std::vector<std::string>& lines);
+                     const std::vector<std::string>& lines, std::string_view kmtName = {});
 
     // The material list the render lists and saving consult; may be null.
     void SetMaterialCatalog(const MaterialCatalog* catalog) { materials_ = catalog; }

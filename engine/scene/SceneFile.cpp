@@ -3,8 +3,10 @@
 #include "resources/MaterialCatalog.h"
 #include "runtime/Errors.h"
 #include "runtime/Ka7Console.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/RecordFile.h"
 #include "runtime/TextCodec.h"
+#include "runtime/TextUtil.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 #include "scene/SceneHierarchy.h"
@@ -91,6 +93,21 @@ std::string kmtNameFor(std::string_view fileName)
 
 } // namespace
 
+void RunStoredCommandLine(std::string_view line, std::string_view fileName)
+{
+    // A stored line must not end the program that merely loads the file.
+    if (asciiLower(SplitConsoleLine(trimBlanks(line)).word) == "exit") {
+        LogLine("! " + std::string(fileName) + ": команда \"" + std::string(trimBlanks(line)) +
+                "\" из файла сцены пропущена");
+        return;
+    }
+    try {
+        ExecuteCommand(line);
+    } catch (const std::exception& error) {
+        LogLine(std::string("! ") + error.what());
+    }
+}
+
 std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind, const KgfNameTable& names)
 {
     const std::int32_t particles = kind == KaObjKind::ParSystem ? readParticleCount(file) : 0;
@@ -137,7 +154,7 @@ SceneFileContents ReadSceneFileContents(RecordReader& file)
 // so merged objects never take an existing name nor each other's.
 class SceneFileLoad : public SceneFileHandler {
 public:
-    explicit SceneFileLoad(KaObjArray& array) : array_(array) {}
+    SceneFileLoad(KaObjArray& array, std::string_view fileName) : array_(array), fileName_(fileName) {}
 
     KgfNameTable PrepareNames(std::vector<std::string> storedNames) override
     {
@@ -155,7 +172,7 @@ public:
     void OnCommandLines(const std::vector<std::string>& lines) override
     {
         for (const std::string& line : lines)
-            ExecuteCommand(line);
+            RunStoredCommandLine(line, fileName_);
     }
 
 private:
@@ -187,6 +204,7 @@ private:
     }
 
     KaObjArray& array_;
+    std::string fileName_;
     std::unordered_set<std::string_view> chosen_;
     std::unordered_map<std::string, std::int32_t> hints_;
 };
@@ -217,7 +235,7 @@ void KaObjArray::LoadFromFile(std::string_view fileName)
     const std::int32_t first = Count();
     try {
         RecordReader file = RecordReader::openFile(fileName);
-        SceneFileLoad load(*this);
+        SceneFileLoad load(*this, fileName);
         ReadSceneFile(file, load);
     } catch (...) {
         restoreLocalOffsets(first);
@@ -243,7 +261,7 @@ void KaObjArray::restoreLocalOffsets(std::int32_t first)
 }
 
 void KaObjArray::SaveObjects(std::string_view fileName, const std::vector<std::int32_t>& indexes,
-                             const std::vector<std::string>& lines)
+                             const std::vector<std::string>& lines, std::string_view kmtName)
 {
     KgfNameTable names;
     std::vector<const KaSceneObj*> saved;
@@ -280,17 +298,17 @@ void KaObjArray::SaveObjects(std::string_view fileName, const std::vector<std::i
             materialIndexes.push_back(material);
     }
 
-    std::string kmtName;
+    std::string kmtFile;
     if (!materialIndexes.empty()) {
-        kmtName = kmtNameFor(fileName);
-        materials_->SaveMaterials(kmtName, materialIndexes);
+        kmtFile = kmtName.empty() ? kmtNameFor(fileName) : std::string(kmtName);
+        materials_->SaveMaterials(kmtFile, materialIndexes);
     }
     file.writeTag("scr");
-    file.writeInt32(static_cast<std::int32_t>(lines.size() + (kmtName.empty() ? 0 : 1)));
+    file.writeInt32(static_cast<std::int32_t>(lines.size() + (kmtFile.empty() ? 0 : 1)));
     for (const std::string& line : lines)
         file.writeShortString(line);
-    if (!kmtName.empty())
-        file.writeShortString("addmat <" + kmtName + ">");
+    if (!kmtFile.empty())
+        file.writeShortString("addmat <" + kmtFile + ">");
     file.commit();
 }
 

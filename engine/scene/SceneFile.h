@@ -15,7 +15,9 @@ namespace ra7 {
 
 class RecordReader;
 
-// The most particles a scene file may ask one system for.
+// The most particles one system may hold: the scene file's reader, the
+// script's "parsetcount" and the editor's prompts all keep to it, so that
+// every system the engine makes can be saved and read back.
 inline constexpr std::int32_t kMaxParticleCount = 100000;
 
 class SceneFileHandler {
@@ -30,6 +32,11 @@ public:
 // Reads one object record after its tag: for a particle system the count
 // (refused outside 0 to kMaxParticleCount), then the object's own record.
 std::unique_ptr<KaSceneObj> ReadObjectRecord(RecordReader& file, KaObjKind kind, const KgfNameTable& names);
+
+// Runs one command line stored in a scene file. A line that fails is a "! "
+// line in the log and the next line still runs, so one missing texture does
+// not keep the scene's materials from loading; "exit" is never run from a file.
+void RunStoredCommandLine(std::string_view line, std::string_view fileName);
 
 // Reads a whole scene file. A record tag that is not one of the seven, a
 // count larger than the file, a name index outside the table or an early end

@@ -4,6 +4,7 @@
 
 #include "engine/TestSupport.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,9 @@ TEST_F(ConvertTest, EmptyDirectoryGivesBareFileNames)
     EXPECT_EQ(plans[0].MeshName, "DEFAULT.mes");
 }
 
-TEST(MaterialShininessTest, RoundsHalvesToEvenWithinTheByteRange)
+using MaterialShininessTest = test::ConsoleTest;
+
+TEST_F(MaterialShininessTest, RoundsHalvesToEvenWithinTheByteRange)
 {
     TMaterial material;
     material.Name = "METAL";
@@ -125,16 +128,20 @@ TEST(MaterialShininessTest, RoundsHalvesToEvenWithinTheByteRange)
         material.Shininess = ns;
         EXPECT_EQ(MaterialShininess(material), expected) << ns;
     }
-    for (const float ns : {255.5f, 256.0f, -0.6f, 1000.0f}) {
+    EXPECT_FALSE(test::logHas("! Материал METAL: блеск Ns 0 вне 0..255, взято 0"));
+}
+
+TEST_F(MaterialShininessTest, ValuesOutsideTheByteRangeAreClampedWithALogLineNamingTheMaterial)
+{
+    TMaterial material;
+    material.Name = "METAL";
+    for (const auto& [ns, expected] : std::initializer_list<std::pair<float, int>>{
+             {255.5f, 255}, {256.0f, 255}, {1000.0f, 255}, {-0.6f, 0}, {-40.0f, 0}}) {
         material.Shininess = ns;
-        EXPECT_THROW(MaterialShininess(material), Error) << ns;
+        EXPECT_EQ(MaterialShininess(material), expected) << ns;
     }
-    material.Shininess = 500;
-    try {
-        MaterialShininess(material);
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "material METAL: shininess Ns 500 is outside 0 .. 255");
-    }
+    EXPECT_TRUE(test::logHas("! Материал METAL: блеск Ns 1000 вне 0..255, взято 255"));
+    EXPECT_TRUE(test::logHas("! Материал METAL: блеск Ns -40 вне 0..255, взято 0"));
 }
 
 } // namespace

@@ -166,39 +166,45 @@ TEST_F(ConvertToSceneTest, MaterialTakesTheLibraryColoursAndShininessRoundedHalf
     EXPECT_EQ(geometry("WALL").MaterialName, "STONE");
 }
 
-TEST_F(ConvertToSceneTest, ShininessOutOfRangeStopsTheConversionBeforeAnyFileIsWritten)
+TEST_F(ConvertToSceneTest, ShininessAboveTheByteRangeIsClampedAndEveryGroupConverts)
 {
-    const std::string mtl = "newmtl ok\nNs 10\nnewmtl shiny\nNs 255.5\n";
+    const std::string mtl = "newmtl ok\nNs 10\nnewmtl shiny\nNs 900\nnewmtl third\nNs 96\n";
     const TModel read =
-        model(std::string(kCorners) + "g first\nusemtl ok\nf 1 2 3\ng second\nusemtl shiny\nf 1 3 4\n", mtl);
-    try {
-        ConvertOBJModel(read, "meshes");
-        FAIL() << "no range error";
-    } catch (const Error& e) {
-        EXPECT_THAT(e.what(), HasSubstr("SHINY"));
-    }
-    // Half a model is no model: the first group's staged file went too.
-    EXPECT_TRUE(filesIn("meshes").empty());
-    EXPECT_EQ(SceneObjects->Count(), 0);
-    EXPECT_EQ(Meshes->Count(), 0);
-    EXPECT_EQ(Materials->Count(), 0);
+        model(std::string(kCorners) + "g first\nusemtl ok\nf 1 2 3\ng second\nusemtl shiny\nf 1 3 4\n"
+                                      "g last\nusemtl third\nf 1 2 4\n",
+              mtl);
+    ASSERT_NO_THROW(ConvertOBJModel(read, "meshes"));
+    EXPECT_THAT(filesIn("meshes"), ElementsAre("FIRST.mes", "LAST.mes", "SECOND.mes"));
+    EXPECT_EQ(SceneObjects->Count(), 3);
+    ASSERT_NE(Materials->Find("SHINY"), nullptr);
+    EXPECT_EQ(Materials->Find("SHINY")->Shininess, 255);
+    EXPECT_EQ(Materials->Find("THIRD")->Shininess, 96);
+    EXPECT_TRUE(test::logHas("! Материал SHINY: блеск Ns 900 вне 0..255, взято 255"));
 }
 
-TEST_F(ConvertToSceneTest, MissingTextureLeavesTheSlotEmptyAndAnExistingOneIsLoaded)
+TEST_F(ConvertToSceneTest, TexturesFoundBesideTheModelAreCopiedIntoTheMeshFolder)
 {
-    const std::string mtl = "newmtl painted\nmap_Kd wood.tga\nnewmtl bare\nmap_Kd gone.tga\n";
+    const std::string mtl = "newmtl painted\nmap_Kd wood.tga\nnewmtl bare\nmap_Kd beside.tga\n"
+                            "newmtl lost\nmap_Kd gone.tga\n";
     test::writeSolidTga("meshes/wood.tga", 2, 0, 255, 0);
-    test::writeSolidTga("gone.tga", 2, 0, 255, 0); // beside the model, not in the target folder
-    ConvertOBJModel(
-        model(std::string(kCorners) + "g a\nusemtl painted\nf 1 2 3\ng b\nusemtl bare\nf 1 3 4\n", mtl),
-        "meshes");
+    test::writeSolidTga("beside.tga", 2, 255, 0, 0); // beside the model, not in the target folder
+    ConvertOBJModel(model(std::string(kCorners) + "g a\nusemtl painted\nf 1 2 3\ng b\nusemtl bare\nf 1 3 4\n"
+                                                  "g c\nusemtl lost\nf 1 2 4\n",
+                          mtl),
+                    "meshes");
     const KaMaterial* painted = Materials->Find("PAINTED");
     const KaMaterial* bare = Materials->Find("BARE");
-    ASSERT_TRUE(painted && bare);
+    const KaMaterial* lost = Materials->Find("LOST");
+    ASSERT_TRUE(painted && bare && lost);
     EXPECT_EQ(painted->Textures[0], "meshes\\WOOD.TGA");
     EXPECT_NE(Textures->Find("meshes\\WOOD.TGA"), nullptr);
-    EXPECT_EQ(bare->Textures[0], "");
-    EXPECT_EQ(Textures->Count(), 1);
+    EXPECT_EQ(bare->Textures[0], "meshes\\BESIDE.TGA");
+    EXPECT_NE(Textures->Find("meshes\\BESIDE.TGA"), nullptr);
+    EXPECT_EQ(test::readFile("meshes/BESIDE.TGA"), test::readFile("beside.tga"));
+    EXPECT_EQ(lost->Textures[0], "");
+    EXPECT_TRUE(test::logHas("! Текстура GONE.TGA материала LOST не найдена ни рядом с моделью, ни в "
+                             "meshes\\GONE.TGA"));
+    EXPECT_EQ(Textures->Count(), 2);
 }
 
 TEST_F(ConvertToSceneTest, MeshFileThatCannotBeCreatedStopsTheConversion)
@@ -304,6 +310,35 @@ TEST_F(SceneTangentSpaceTest, GradientsAndIsoLinesFillEveryVertexOfEachMeshOnce)
     EXPECT_EQ(mesh.Tangents, KaGeomData3(6, Vector3{-1, 0, 0}));
     EXPECT_EQ(mesh.Binormals, KaGeomData3(6, Vector3{0, -1, 0}));
     EXPECT_EQ(ApplyTangentSpace(TangentMethod::None).Computed, 0);
+}
+
+TEST_F(SceneTangentSpaceTest, AnIndexedGmsMeshGetsTheTangentsOfItsTrianglesAndCanBeSaved)
+{
+    // Four shared corners, two triangles: the index list, not vertex triples,
+    // says which corners make a triangle.
+    const std::string body =
+        "vertices\r\n0 0 0\r\n1 0 0\r\n1 1 0\r\n0 1 0\r\nend\r\nfaces\r\n0 1 2\r\n0 2 3\r\n"
+        "end\r\nnormals\r\n0 0 1\r\n0 0 1\r\n0 0 1\r\n0 0 1\r\nend\r\ntexcoords\r\n"
+        "0 0\r\n1 0\r\n1 1\r\n0 1\r\nend\r\ntexfaces\r\n0 1 2\r\n0 2 3\r\nend\r\n}\r\n";
+    test::writeFile("floor.gms", "gmax\r\n" + gmsObject("Floor", "0 0 0", "4 2 4", body));
+    LoadGMS("floor.gms");
+    KaMesh& mesh = *Meshes->Find("FloorMesh");
+    ASSERT_EQ(mesh.Indices, (KaCarArr{0, 1, 2, 0, 2, 3}));
+    for (const TangentMethod method : {TangentMethod::Gradients, TangentMethod::IsoLines}) {
+        EXPECT_EQ(ApplyTangentSpace(method).Computed, 1);
+        ASSERT_EQ(mesh.Tangents.size(), 4u);
+        ASSERT_EQ(mesh.Binormals.size(), 4u);
+        const float sign = method == TangentMethod::Gradients ? 1.0f : -1.0f;
+        for (std::size_t v = 0; v < 4; ++v) {
+            EXPECT_NEAR(mesh.Tangents[v].x, sign, 1e-5f) << v;
+            EXPECT_NEAR(mesh.Binormals[v].y, sign, 1e-5f) << v;
+        }
+        Meshes->SaveAll();
+        KaMesh saved;
+        RecordReader file = RecordReader::openFile("FloorMesh");
+        ReadMeshFile(file, saved);
+        EXPECT_EQ(saved.Tangents, mesh.Tangents);
+    }
 }
 
 TEST_F(SceneTangentSpaceTest, MeshMenderComputesAndSavesEveryMesh)

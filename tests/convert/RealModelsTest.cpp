@@ -121,10 +121,11 @@ TEST_F(RealModelsTest, EveryTangentSpaceMethodCopesWithTheSpider)
     for (const GroupMeshPlan& plan : PlanGroupMeshes(model, "spider")) {
         MeshArrays mesh = BuildGroupMesh(model, plan.Group);
         const std::size_t corners = mesh.Vertices.size();
-        TangentSpaceGradients(mesh.Vertices, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        TangentSpaceGradients(mesh.Vertices, mesh.Indices, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
         for (const Vector3& t : mesh.Tangents)
             ASSERT_TRUE(std::isfinite(t.x) && std::isfinite(t.y) && std::isfinite(t.z)) << plan.MeshName;
-        TangentSpaceIsoLines(mesh.Vertices, mesh.Normals, mesh.TexCoords, mesh.Tangents, mesh.Binormals);
+        TangentSpaceIsoLines(mesh.Vertices, mesh.Indices, mesh.Normals, mesh.TexCoords, mesh.Tangents,
+                             mesh.Binormals);
         ASSERT_EQ(mesh.Tangents.size(), corners);
         // The mender welds the separate corners back by position and smooths them.
         ASSERT_TRUE(mender->Apply(mesh, options)) << plan.MeshName;

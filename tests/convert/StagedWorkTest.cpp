@@ -161,12 +161,63 @@ TEST_F(StagedWorkTest, ConvertingAgainReplacesTheMeshInItsSlotAndHandsBackTheOld
     EXPECT_EQ(saved.Vertices, Meshes->Get(1).Vertices);
 }
 
-TEST_F(StagedWorkTest, ExistingMeshFilesNamesWhatAConversionWouldReplace)
+TEST_F(StagedWorkTest, StagedCopyAppearsOnlyWhenCommittedAndAMissingSourceStagesNothing)
 {
-    const TModel read = model(2);
-    EXPECT_TRUE(ExistingMeshFiles(read, "meshes").empty());
-    test::writeFile("meshes/G1.mes", "someone else's");
-    EXPECT_THAT(ExistingMeshFiles(read, "meshes"), ElementsAre("meshes\\G1.mes"));
+    test::writeFile("wood.tga", "wood");
+    StagedFiles files;
+    EXPECT_FALSE(files.StageCopy("meshes\\WOOD.TGA", "wood.tga"));
+    EXPECT_TRUE(files.Holds("meshes\\WOOD.TGA"));
+    EXPECT_FALSE(fs::exists("meshes/WOOD.TGA"));
+    EXPECT_TRUE(files.StageCopy("meshes\\GONE.TGA", "gone.tga")) << "an error for a missing source";
+    EXPECT_FALSE(files.Holds("meshes\\GONE.TGA"));
+    files.Commit();
+    EXPECT_THAT(filesIn("meshes"), ElementsAre("WOOD.TGA"));
+    EXPECT_EQ(test::readFile("meshes/WOOD.TGA"), "wood");
+}
+
+// Three groups sharing one material whose texture lies beside the model.
+class StagedTextureTest : public StagedWorkTest {
+protected:
+    TModel texturedModel()
+    {
+        test::writeFile("model.mtl", "newmtl painted\nmap_Kd beside.tga\n");
+        test::writeSolidTga("beside.tga", 2, 255, 0, 0);
+        std::string text = "mtllib model.mtl\n" + groupsModel(0);
+        for (int g = 0; g < 3; ++g)
+            text += "g g" + std::to_string(g) + "\nusemtl painted\nf 1/1/1 2/2/1 3/3/1\n";
+        test::writeFile("model.obj", text);
+        return LoadOBJ("model.obj");
+    }
+};
+
+TEST_F(StagedTextureTest, ATextureCopyIsStagedWithTheMeshesSoAStopLeavesNoCopy)
+{
+    const TModel read = texturedModel();
+    WorkProgress progress;
+    progress.Observer = [&progress](const WorkProgress::State& state) {
+        if (state.done == 2)
+            progress.Cancel();
+    };
+    EXPECT_THROW(PrepareOBJConversion(read, "meshes", &progress), WorkCancelled);
+    EXPECT_TRUE(filesIn("meshes").empty()) << "neither the meshes nor the texture's copy";
+    EXPECT_FALSE(test::logHas("Текстура")) << "nothing was copied, so nothing is told";
+}
+
+TEST_F(StagedTextureTest, ATextureSharedByThreeGroupsIsCopiedOnceAndToldWhenAdded)
+{
+    const TModel read = texturedModel();
+    PreparedConversion prepared = PrepareOBJConversion(read, "meshes");
+    EXPECT_THAT(prepared.Files.Targets(),
+                ElementsAre("meshes\\G0.mes", "meshes\\BESIDE.TGA", "meshes\\G1.mes", "meshes\\G2.mes"));
+    EXPECT_FALSE(fs::exists("meshes/BESIDE.TGA"));
+    EXPECT_FALSE(test::logHas("Текстура")) << "the worker thread leaves the log alone";
+    prepared.Files.Commit();
+    const ConversionResult result = AddConvertedModel(read, prepared);
+    EXPECT_EQ(test::readFile("meshes/BESIDE.TGA"), test::readFile("beside.tga"));
+    EXPECT_THAT(result.TextureNames, ElementsAre("meshes\\BESIDE.TGA"));
+    EXPECT_TRUE(test::logHas("скопирована в meshes\\BESIDE.TGA"));
+    for (const std::string& name : result.MaterialNames)
+        EXPECT_EQ(Materials->Find(name)->Textures[0], "meshes\\BESIDE.TGA") << name;
 }
 
 TEST_F(StagedWorkTest, ConversionFolderIsRelativeUnderTheWorkingDirectoryAndAbsoluteOutside)

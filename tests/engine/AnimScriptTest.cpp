@@ -61,11 +61,13 @@ TEST(AnimParsing, ACommandLineGivesTimeCommandObjectVectorsAndDuration)
     EXPECT_EQ(c.Proc, FindAnimCommand("move"));
 }
 
-TEST(AnimParsing, NamesAndNumbersWithDotsReadWithCommas)
+TEST(AnimParsing, NamesKeepTheirDotsAndNumbersTakeEitherSeparator)
 {
-    const KaAnimCom c = ParseAnimLine("0 move box.1 (0.5;0,25;-1.5e1) t:10");
-    EXPECT_EQ(c.ObjName, "box,1"); // every "." of the line becomes ","
+    const KaAnimCom c = ParseAnimLine("0 move CUBE.001 (0.5;0,25;-1.5e1) t:10");
+    EXPECT_EQ(c.ObjName, "CUBE.001");
     EXPECT_EQ(c.Vec1, (Vector3{0.5f, 0.25f, -15.0f}));
+    EXPECT_EQ(ParseAnimLine("0 move box (1;0;0) t:10.5").Length, 0) << "a duration is a whole number";
+    EXPECT_EQ(ParseAnimLine("0.5 move box (1;0;0) t:10").Command, "") << "so is a start time";
 }
 
 TEST(AnimParsing, VectorsFillFromTheLeftAndMissingPartsAreZero)
@@ -114,7 +116,7 @@ TEST(AnimParsing, AttachAndParsettexTakeASecondName)
     EXPECT_EQ(attach.ObjName2, "obj2");
     EXPECT_EQ(attach.Vec1, (Vector3{}));
     EXPECT_EQ(attach.Length, 0);
-    EXPECT_EQ(ParseAnimLine("0 parsettex par data\\fire.png").ObjName2, "data\\fire,png");
+    EXPECT_EQ(ParseAnimLine("0 parsettex par data\\fire.png").ObjName2, "data\\fire.png");
 }
 
 TEST(AnimParsing, ScriptTextNamesTheScriptAndSortsStably)

@@ -26,9 +26,12 @@ constexpr int kRate = 22050;
 constexpr double kTone = 440;
 constexpr double kSeconds = 0.4;
 
-// In the child: the wave backend, a 440 Hz tone one unit to the listener's
-// right, played to its end.
-int playToneIntoWaveFile(const std::filesystem::path& config, const std::filesystem::path& output)
+// In the child: the wave backend, a 440 Hz tone at `sourcePosition` heard
+// by a listener at a camera at the origin turned by `cameraRotation`, played
+// to its end.
+int playToneIntoWaveFile(const std::filesystem::path& config, const std::filesystem::path& output,
+                         const Matrix3& cameraRotation = kIdentityMatrix3,
+                         const Vector3& sourcePosition = {1, 0, 0})
 {
     ::setenv("ALSOFT_DRIVERS", "wave", 1);
     ::setenv("ALSOFT_CONF", config.c_str(), 1);
@@ -45,9 +48,9 @@ int playToneIntoWaveFile(const std::filesystem::path& config, const std::filesys
         KaSoundBuffersList buffers;
         AudioSource source("Sound");
         source.AttachBuffer(buffers.Get(buffers.Add("tone.wav")).Buffer);
-        SetListener({0, 0, 0}, {0, 0, 0}, kIdentityMatrix3);
+        SetListener({0, 0, 0}, {0, 0, 0}, cameraRotation);
         SourceFrame frame;
-        frame.Position = {1, 0, 0};
+        frame.Position = sourcePosition;
         source.Update(frame);
         source.Play();
         for (int i = 0; i < 300 && source.IsPlaying(); ++i)
@@ -99,6 +102,35 @@ TEST_F(AudioOutput, PlayedSamplesReachTheDevice)
     EXPECT_GT(peak, 0.25);
     EXPECT_LT(peak, 0.55);
     EXPECT_GT(right, 4 * left) << "a source on the right is heard on the right";
+}
+
+TEST_F(AudioOutput, ASoundToTheCameraRightIsLouderOnTheRightAtEveryTurn)
+{
+    const std::filesystem::path config = dir() / "alsoft.conf";
+    for (const float degrees : {0.0f, 90.0f, 270.0f, 45.0f}) {
+        const std::filesystem::path output = dir() / ("turn" + std::to_string(int(degrees)) + ".wav");
+        writeWaveBackendConfig(config, output, kRate);
+        // The camera turns about the vertical; its right (the eye's +x) taken
+        // into the world through the inverse of its world-to-eye rotation.
+        const Matrix3 rotation = RotationY(DegToRad(degrees));
+        Vector3 right{1, 0, 0};
+        VectorTransform(right, *MatrixInverse3(rotation));
+        const int code = runInChildProcess(
+            [&] { return playToneIntoWaveFile(config, output, rotation, VectorScale(right, 2)); });
+        if (code == kChildCannotConfigure)
+            GTEST_SKIP()
+                << "OpenAL was started earlier in this process; run this case on its own (ctest does)";
+        ASSERT_EQ(code, 0) << degrees;
+        const SoundData mixed = LoadWav(output.string());
+        ASSERT_EQ(mixed.Format, AL_FORMAT_STEREO16);
+        double left = 0, rightEnergy = 0;
+        for (std::size_t i = 0; i < mixed.Data.size() / 4; ++i) {
+            left += stereoSample(mixed.Data, i, 0) * stereoSample(mixed.Data, i, 0);
+            rightEnergy += stereoSample(mixed.Data, i, 1) * stereoSample(mixed.Data, i, 1);
+        }
+        EXPECT_GT(rightEnergy, 0.0) << degrees;
+        EXPECT_GT(rightEnergy, 4 * left) << "turned by " << degrees << " degrees";
+    }
 }
 
 } // namespace

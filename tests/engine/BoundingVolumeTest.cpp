@@ -142,9 +142,9 @@ TEST_F(ShapePairs, EveryPairOnItsBoundary)
     EXPECT_FALSE(b1.Intersects(&s1));
 
     b1.WorldTrans.Position = {0, 0, 0};
-    b2.WorldTrans.Position = {1.5f, 0, 0}; // sizes read as full extents: 1/2 + 2/2
+    b2.WorldTrans.Position = {3, 0, 0}; // half extents, as everywhere: 1 + 2
     EXPECT_TRUE(b1.Intersects(&b2));
-    b2.WorldTrans.Position = {1.51f, 0, 0};
+    b2.WorldTrans.Position = {3.01f, 0, 0};
     EXPECT_FALSE(b2.Intersects(&b1));
 
     p2.WorldTrans.Position = {0.999f, 0, 0};
@@ -158,6 +158,25 @@ TEST_F(ShapePairs, EveryPairOnItsBoundary)
     p2.WorldTrans.Position = {0.0001f, 0, 0};
     EXPECT_FALSE(p1.Intersects(&p2));
     EXPECT_FALSE(p1.Intersects(nullptr));
+}
+
+TEST_F(ShapePairs, BoxesMeetExactlyWhereTheirPointsAndSpheresSayTheyReach)
+{
+    // A box reaches as far for another box as it does for a point or a sphere.
+    KaBoundingAABB box({2, 1, 1});
+    KaBoundingAABB tiny({0.0001f, 0.0001f, 0.0001f});
+    KaBoundingObj point;
+    KaBoundingSphere dot(0.0001f);
+    for (const float x : {1.5f, 1.99f, 2.05f, 3.0f}) {
+        tiny.WorldTrans.Position = point.WorldTrans.Position = dot.WorldTrans.Position = {x, 0, 0};
+        const bool reached = point.Intersects(&box);
+        EXPECT_EQ(dot.Intersects(&box), reached) << x;
+        EXPECT_EQ(tiny.Intersects(&box), reached) << x;
+    }
+    // Two boxes with faces at x = ±2 and x = 2.5 ± 0.5 overlap.
+    KaBoundingAABB other({0.5f, 0.5f, 0.5f});
+    other.WorldTrans.Position = {2.4f, 0, 0};
+    EXPECT_TRUE(other.Intersects(&box));
 }
 
 TEST_F(ShapePairs, WorldPlacementTurnsTheOffset)

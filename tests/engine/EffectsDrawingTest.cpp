@@ -10,6 +10,7 @@
 #include "render/FrameRoutine.h"
 #include "render/Ka7Scene.h"
 #include "resources/DrawState.h"
+#include "resources/Ka7MeshList.h"
 #include "runtime/FrameTime.h"
 
 #include <epoxy/gl.h>
@@ -209,6 +210,47 @@ TEST_F(EffectsDrawingTest, MarkersShowExceptForTheCameraNamedCam1)
     for (std::size_t i = 1; i < pixels.size(); i += 4)
         green = std::max<double>(green, pixels[i]);
     EXPECT_NEAR(green, 153, 2) << "a wire model in (0, 0.6, 0)";
+    CameraModel.reset();
+}
+
+// Before: loading the sample (its own "cam1") renamed the editor's camera to
+// "cam1_1", whose wire model, drawn at the eye, put a green line across the view.
+TEST_F(EffectsDrawingTest, TheCameraTheViewLooksThroughDrawsNoMarkerWhateverItsName)
+{
+    SceneObjects->DeleteByName("lamp");
+    Scene->ShowMarkers = true;
+    // A floor-like square from behind the eye to 1 unit in front of it, under
+    // it: drawn at the eye, its wire edges run down the picture.
+    auto mesh = std::make_unique<KaMesh>();
+    mesh->Name = "deck";
+    mesh->Vertices = {{-1, -0.3f, -1}, {1, -0.3f, -1}, {1, -0.3f, 1}, {-1, -0.3f, 1}};
+    mesh->Normals.assign(4, Vector3{0, 1, 0});
+    mesh->TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    mesh->Indices = {0, 1, 2, 0, 2, 3};
+    mesh->VertexCount = 4;
+    mesh->IndexCount = 6;
+    Meshes->Add(std::move(mesh));
+    CameraModel = std::make_unique<KaGeometry>();
+    CameraModel->MeshName = "deck";
+    const auto greenest = [this] {
+        beginSceneFrame();
+        Scene->RenderOpaque();
+        const auto pixels = frame();
+        double green = 0;
+        for (std::size_t i = 1; i < pixels.size(); i += 4)
+            green = std::max<double>(green, pixels[i]);
+        return green;
+    };
+
+    KaCamera& viewer = *SceneObjects->ActiveCamera();
+    viewer.SetName("cam1_1");
+    ActiveCameraName = "cam1_1";
+    ASSERT_EQ(SceneObjects->ActiveCamera(), &viewer);
+    EXPECT_EQ(greenest(), 0) << "the active camera draws no marker";
+
+    KaCamera& other = add<KaCamera>("cam2"); // the same model, seen from the viewer
+    other.Trans->Position = viewer.Trans->Position;
+    EXPECT_NEAR(greenest(), 153, 2) << "another camera at the same place still does";
     CameraModel.reset();
 }
 

@@ -7,6 +7,7 @@
 #include "effects/Ka7Light.h"
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sprite.h"
+#include "render/RenderTargets.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
 #include "resources/Ka7TextureList.h"
@@ -159,6 +160,76 @@ TEST_F(GeneratedData, SampleSceneKeepsItsHierarchy)
     datagen::WriteSampleProject(test::sourceShaderDirectory());
     EXPECT_EQ(test::readFile("scene.kgf"), scene);
     EXPECT_EQ(test::readFile("meshes/pillar.mes"), mesh);
+}
+
+// The editor looks through its own camera: at the origin along −z, with a
+// vertical field of view of FieldOfView and a view at least as wide as high.
+bool inEditorsFirstView(const Vector3& p)
+{
+    const float slope = std::tan(DegToRad(static_cast<float>(FieldOfView) / 2));
+    return p.z < -NearPlane && std::fabs(p.x) < -p.z * slope && std::fabs(p.y) < -p.z * slope;
+}
+
+// Where the mesh of a geometry lies in the world.
+std::vector<Vector3> worldVertices(const KaGeometry& geometry)
+{
+    std::vector<Vector3> points;
+    const KaMesh* mesh = Meshes->Find(geometry.MeshName);
+    if (!mesh)
+        return points;
+    for (Vector3 v : mesh->Vertices) {
+        VectorTransform(v, geometry.Trans->Rotation);
+        points.push_back(VectorAdd(v, geometry.Trans->Position));
+    }
+    return points;
+}
+
+// Before: the crate, pillar, window and sun stood behind or beside the
+// editor's camera, and the floor hid the grid.
+TEST_F(GeneratedData, SampleStandsInTheEditorsFirstViewOnItsGrid)
+{
+    datagen::WriteSampleProject(test::sourceShaderDirectory());
+    SceneObjects->LoadFromFile("scene.kgf");
+    constexpr float kGrid = -1;
+    for (const char* name : {"crate", "pillar", "window"}) {
+        const std::vector<Vector3> points = worldVertices(loadedGeometry(name));
+        ASSERT_FALSE(points.empty()) << name;
+        float lowest = points.front().y;
+        for (const Vector3& p : points) {
+            EXPECT_TRUE(inEditorsFirstView(p)) << name << " (" << p.x << ", " << p.y << ", " << p.z << ")";
+            lowest = std::min(lowest, p.y);
+        }
+        EXPECT_NEAR(lowest, kGrid, 1e-5f) << name << " stands on the grid";
+    }
+    const KaSceneObj* sun = SceneObjects->FindByName("sun");
+    ASSERT_NE(sun, nullptr);
+    EXPECT_TRUE(inEditorsFirstView(sun->Trans->Position));
+
+    // The floor's top lies just under the grid: the grid shows on it.
+    float top = -1e9f;
+    for (const Vector3& p : worldVertices(loadedGeometry("floor")))
+        top = std::max(top, p.y);
+    EXPECT_LT(top, kGrid);
+    EXPECT_GT(top, kGrid - 0.05f);
+}
+
+// Transparent geometry adds itself onto what lies behind, once per light:
+// glass must stay a tint, not add up to white over a light floor.
+TEST_F(GeneratedData, SampleGlassIsATintThatDoesNotAddUpToWhite)
+{
+    datagen::WriteSampleProject(test::sourceShaderDirectory());
+    SceneObjects->LoadFromFile("scene.kgf");
+    const KaMaterial* glass = Materials->Find(loadedGeometry("window").MaterialName);
+    ASSERT_NE(glass, nullptr);
+    EXPECT_TRUE(glass->Blend);
+    int lights = 0;
+    for (std::int32_t i = 0; i < SceneObjects->Count(); ++i)
+        lights += dynamic_cast<const KaLight*>(SceneObjects->GetItem(i)) ? 1 : 0;
+    // Diffuse light, at most 1 per light, weighted by the alpha of each pass.
+    const float added =
+        lights * glass->Colour[3] * std::max({glass->Colour[0], glass->Colour[1], glass->Colour[2]});
+    EXPECT_LT(added, 0.6f);
+    EXPECT_GT(glass->Colour[2], glass->Colour[0]) << "a blue tint";
 }
 
 } // namespace

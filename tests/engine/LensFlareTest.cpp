@@ -114,9 +114,35 @@ TEST_F(LensFlareFile, SavedFlaresReadBackInTheGivenOrder)
     EXPECT_EQ(c.Lenses[9].TextureName, "data\\flare9.png");
     EXPECT_EQ(c.Lenses[9].Size, 17.0f);
     EXPECT_EQ(c.Lenses[3].Color[0], 0.3f);
-    // "a" has no lenses: it takes the scratch flare's earlier distance scale and lenses.
-    EXPECT_EQ(loaded.Get(1).DistanceScale, 7.0f);
-    EXPECT_EQ(loaded.Get(1).Lenses[0].TextureName, "data\\flare0.png");
+    // "a" has no lenses and stores no distance scale: it reads back as saved,
+    // not with the lenses and scale of the flare read before it.
+    const KaLensFlare& a = loaded.Get(1);
+    EXPECT_EQ(a.LensCount, 0);
+    EXPECT_EQ(a.DistanceScale, 100.0f);
+    EXPECT_EQ(a.Lenses[0].TextureName, "");
+}
+
+TEST_F(LensFlareFile, EachFlareReadsBackAsSavedWhateverCameBefore)
+{
+    KaLensFlareList list;
+    list.AddCopy(flare("many", 3, 40));
+    list.AddCopy(flare("none", 0));
+    list.AddCopy(flare("one", 1, 60));
+    list.SaveToFile("set.kls", {0, 1, 2});
+    KaLensFlareList loaded;
+    loaded.LoadFromFile("set.kls");
+    ASSERT_EQ(loaded.Count(), 3);
+    loaded.SaveToFile("again.kls", {0, 1, 2});
+    EXPECT_EQ(test::readFile("again.kls"), test::readFile("set.kls"));
+    for (std::int32_t i = 0; i < 3; ++i) {
+        const KaLensFlare& want = list.Get(i);
+        const KaLensFlare& got = loaded.Get(i);
+        EXPECT_EQ(got.DistanceScale, want.DistanceScale) << want.Name;
+        for (std::size_t lens = 0; lens < kMaxLenses; ++lens) {
+            EXPECT_EQ(got.Lenses[lens].TextureName, want.Lenses[lens].TextureName) << want.Name << lens;
+            EXPECT_EQ(got.Lenses[lens].Pos, want.Lenses[lens].Pos) << want.Name << lens;
+        }
+    }
 }
 
 TEST_F(LensFlareFile, LoadedFlaresAreRenamedAgainstTheList)
@@ -183,6 +209,16 @@ TEST_F(LensFlareFile, DamagedFilesStopWithTheFlaresReadSoFar)
     test::writeFile("short.kls", std::string("\x03len", 4) + int32Bytes(1) + flareRecord("cut", 1) + "abc");
     EXPECT_THROW(list.LoadFromFile("short.kls"), FileError);
     EXPECT_THAT(names(list), ::testing::ElementsAre("ok"));
+}
+
+TEST_F(LensFlareFile, RecordTagsAreNotCompared)
+{
+    // Another writer's tags (even of another length) do not stop the read.
+    test::writeFile("odd.kls", std::string("\x04fla", 4) + int32Bytes(1) + std::string("\x00xyz", 4) +
+                                   toShortStringBytes("glow") + int32Bytes(0));
+    KaLensFlareList list;
+    list.LoadFromFile("odd.kls");
+    EXPECT_THAT(names(list), ::testing::ElementsAre("glow"));
 }
 
 } // namespace

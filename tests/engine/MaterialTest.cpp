@@ -5,6 +5,7 @@
 #include "resources/Ka7Shaders.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/RecordFile.h"
 
 #include <epoxy/gl.h>
@@ -35,7 +36,7 @@ KaMaterial richMaterial(const std::string& name)
     m.VertexShader = "phongV";
     m.Textures[0] = "stone.tga";
     m.Textures[1] = "stone_n.tga";
-    m.Textures[3] = "ignored.tga"; // after the first empty slot
+    m.Textures[3] = "detail.tga"; // behind an empty slot
     m.SelfIllumination = "glow.tga";
     return m;
 }
@@ -74,15 +75,16 @@ protected:
 constexpr std::size_t kRecord = 8;
 constexpr std::size_t kTextureCount = kRecord + 4 + 256 + 80 + 3 * 256;
 
-TEST_F(MaterialTest, LibraryLayoutStoresTexturesUpToTheFirstEmptySlot)
+TEST_F(MaterialTest, LibraryLayoutStoresTexturesUpToTheLastSlotInUse)
 {
     const std::string bytes = savedLibrary({richMaterial("stone")});
     EXPECT_EQ(bytes.substr(0, 4), std::string("\x03mtl", 4));
     EXPECT_EQ(int32At(bytes, 4), 1);
     EXPECT_EQ(bytes.substr(kRecord, 4), std::string("\x03mat", 4));
     EXPECT_EQ(bytes.substr(kRecord + 5, 5), "stone");
-    EXPECT_EQ(int32At(bytes, kTextureCount), 2);
-    const std::size_t flags = kTextureCount + 4 + 2 * 256;
+    EXPECT_EQ(int32At(bytes, kTextureCount), 4) << "slots 0, 1 and 3 in use, slot 2 stored empty";
+    EXPECT_EQ(bytes[kTextureCount + 4 + 2 * 256], 0);
+    const std::size_t flags = kTextureCount + 4 + 4 * 256;
     ASSERT_EQ(bytes.size(), flags + 8);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[flags]), 200);
     EXPECT_EQ(bytes[flags + 1], 1);
@@ -98,6 +100,24 @@ TEST_F(MaterialTest, LibraryLayoutStoresTexturesUpToTheFirstEmptySlot)
     EXPECT_EQ(int32At(savedLibrary({full}), kTextureCount), 10);
 }
 
+TEST_F(MaterialTest, ANormalMapBehindAnEmptySlotZeroSurvivesTheLibrary)
+{
+    KaMaterial bumped;
+    bumped.Name = "bumped";
+    bumped.Textures[1] = "stone_normal.png";
+    KaMaterial none;
+    none.Name = "none";
+    const std::string bytes = savedLibrary({bumped, none});
+    EXPECT_EQ(int32At(bytes, kTextureCount), 2);
+    test::writeFile("lib.kmt", bytes);
+    Materials->LoadFromFile("lib.kmt");
+    ASSERT_EQ(Materials->Count(), 2);
+    EXPECT_EQ(Materials->Get(0).Textures[0], "");
+    EXPECT_EQ(Materials->Get(0).Textures[1], "stone_normal.png");
+    EXPECT_EQ(Materials->Get(1).UsedTextureSlots(), 0);
+    EXPECT_EQ(savedLibrary({Materials->Get(0), Materials->Get(1)}), bytes);
+}
+
 TEST_F(MaterialTest, LibraryReadsBackAndSavesAgainByteForByte)
 {
     KaMaterial second;
@@ -111,7 +131,8 @@ TEST_F(MaterialTest, LibraryReadsBackAndSavesAgainByteForByte)
     EXPECT_TRUE(stone.Blend);
     EXPECT_TRUE(stone.TwoSided);
     EXPECT_EQ(stone.Textures[1], "stone_n.tga");
-    EXPECT_EQ(stone.Textures[3], "") << "names after the first empty slot are not stored";
+    EXPECT_EQ(stone.Textures[2], "");
+    EXPECT_EQ(stone.Textures[3], "detail.tga");
     EXPECT_EQ(Materials->Get(1).Name, "Дерево");
 
     Materials->SaveToFile("again.kmt", {0, 1});
@@ -126,14 +147,24 @@ TEST_F(MaterialTest, LoadingALibraryAddsItsTexturesToTheTextureArray)
     test::writeFile("lib.kmt", savedLibrary({m}));
     Materials->LoadFromFile("lib.kmt");
     EXPECT_EQ(Textures->Count(), 0) << "empty names are ignored";
+}
 
-    test::writeFile("lib2.kmt", savedLibrary({richMaterial("stone")}));
-    try {
-        Materials->LoadFromFile("lib2.kmt");
-        FAIL() << "the texture files do not exist";
-    } catch (const Error& error) {
-        EXPECT_THAT(error.what(), ::testing::StartsWith("Ошибка OpenIL: "));
-    }
+TEST_F(MaterialTest, MissingTexturesAreLoggedAndTheLibraryLoadsEveryMaterial)
+{
+    Textures = std::make_unique<KaTextureArray>();
+    test::writeFile("found.tga", test::onePixelTga());
+    KaMaterial second;
+    second.Name = "second";
+    second.Textures[0] = "found.tga";
+    test::writeFile("lib.kmt", savedLibrary({richMaterial("stone"), second}));
+    Materials->LoadFromFile("lib.kmt");
+    ASSERT_EQ(Materials->Count(), 2);
+    EXPECT_EQ(Materials->Get(0).Textures[0], "stone.tga") << "the material keeps the names it cannot load";
+    EXPECT_EQ(Textures->Count(), 1);
+    EXPECT_NE(Textures->Find("found.tga"), nullptr);
+    for (const char* name : {"glow.tga", "stone.tga", "stone_n.tga", "detail.tga"})
+        EXPECT_THAT(LogLines(), ::testing::Contains(
+                                    FormatLogLine(std::string("! Не удалось загрузить текстуру ") + name)));
 }
 
 TEST_F(MaterialTest, LoadingTwiceAddsNothingButStillSetsChanged)

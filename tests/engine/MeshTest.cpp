@@ -145,9 +145,13 @@ TEST_F(MeshTest, ASecondFileStoringATakenNameIsLoggedAndLeftOut)
     EXPECT_EQ(LogLines().back(), FormatLogLine("! Меш \"shared name\" из файла b.mes уже загружен"));
 }
 
-TEST_F(MeshTest, MissingFileOrEmptyNameLoadsNothing)
+TEST_F(MeshTest, AMissingFileIsAnErrorNamingItAndAnEmptyNameLoadsNothing)
 {
-    EXPECT_EQ(Meshes->LoadMesh("nothing.mes"), nullptr);
+    EXPECT_THAT([] { Meshes->LoadMesh("meshes\\nothing.mes"); },
+                ::testing::ThrowsMessage<FileError>(
+                    ::testing::StrEq("meshes\\nothing.mes: cannot open file: No such file or directory")));
+    std::filesystem::create_directory("folder.mes");
+    EXPECT_THROW(Meshes->LoadMesh("folder.mes"), FileError);
     EXPECT_EQ(Meshes->LoadMesh(""), nullptr);
     EXPECT_EQ(Meshes->Count(), 0);
     EXPECT_FALSE(Meshes->Changed);

@@ -3,11 +3,13 @@
 #include "engine/SoundFiles.h"
 #include "engine/TestSupport.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 
 #include <gmock/gmock.h>
 
 #include <cmath>
 #include <filesystem>
+#include <functional>
 
 namespace ra7 {
 namespace {
@@ -120,31 +122,65 @@ TEST_F(OggLoader, MoreThanTwoChannelsAreRefused)
     }
 }
 
-TEST_F(OggLoader, ChainedStreamThatChangesFormatIsRefused)
+// `link` as the second link of a chained stream: its own serial number
+// (bytes 14–17 of every page) and, after `change` has altered bytes inside
+// its pages, a new checksum on every page.
+std::string asSecondLink(std::string link, const std::function<void(std::string&)>& change = {})
 {
-    const std::string first = encodeOgg(1, 8000, sineWave(1, 8000, 300, 800));
-    std::string second = encodeOgg(2, 8000, sineWave(2, 8000, 300, 800));
-    // A second link needs its own serial number (bytes 14–17 of every page),
-    // and each page then a new checksum.
-    for (std::size_t page = 0; page + 27 <= second.size();) {
-        second[page + 14] = 0x77;
-        second[page + 22] = second[page + 23] = second[page + 24] = second[page + 25] = 0;
-        const std::size_t segments = static_cast<std::uint8_t>(second[page + 26]);
+    if (change)
+        change(link);
+    for (std::size_t page = 0; page + 27 <= link.size();) {
+        link[page + 14] = 0x77;
+        link[page + 22] = link[page + 23] = link[page + 24] = link[page + 25] = 0;
+        const std::size_t segments = static_cast<std::uint8_t>(link[page + 26]);
         std::size_t size = 27 + segments;
         for (std::size_t i = 0; i < segments; ++i)
-            size += static_cast<std::uint8_t>(second[page + 27 + i]);
+            size += static_cast<std::uint8_t>(link[page + 27 + i]);
         std::uint32_t crc = 0;
         for (std::size_t i = 0; i < size; ++i) {
-            crc ^= static_cast<std::uint32_t>(static_cast<std::uint8_t>(second[page + i])) << 24;
+            crc ^= static_cast<std::uint32_t>(static_cast<std::uint8_t>(link[page + i])) << 24;
             for (int bit = 0; bit < 8; ++bit)
                 crc = crc & 0x80000000u ? crc << 1 ^ 0x04C11DB7u : crc << 1;
         }
         for (int i = 0; i < 4; ++i)
-            second[page + 22 + static_cast<std::size_t>(i)] = static_cast<char>(crc >> (8 * i));
+            link[page + 22 + static_cast<std::size_t>(i)] = static_cast<char>(crc >> (8 * i));
         page += size;
     }
+    return link;
+}
+
+TEST_F(OggLoader, ChainedStreamThatChangesFormatIsRefused)
+{
+    const std::string first = encodeOgg(1, 8000, sineWave(1, 8000, 300, 800));
+    const std::string second = asSecondLink(encodeOgg(2, 8000, sineWave(2, 8000, 300, 800)));
     EXPECT_THAT(openError(first + second),
                 StartsWith("x.ogg: the chained Ogg stream changes its format after "));
+}
+
+TEST_F(OggLoader, ADamagedLaterLinkPlaysUpToTheDamage)
+{
+    // The second link's setup header is damaged (its pages' checksums made
+    // right again): the first link still plays, and the damage is told.
+    const std::size_t frames = 16000;
+    const std::string first = encodeOgg(1, 16000, noiseWave(1, frames));
+    const std::string second =
+        asSecondLink(encodeOgg(1, 16000, noiseWave(1, frames)), [](std::string& bytes) {
+            const std::size_t setup = bytes.find("\x05vorbis");
+            for (std::size_t i = setup + 7; i < setup + 40; ++i)
+                bytes[i] = static_cast<char>(~bytes[i]);
+        });
+    const SoundData sound = DecodeOgg("late.ogg", first + second);
+    EXPECT_EQ(sound.Size(), static_cast<std::int32_t>(frames * 2)) << "the whole first link";
+    EXPECT_EQ(sound.Damage, "late.ogg: the Ogg stream is damaged after " + std::to_string(frames * 2) +
+                                " bytes of sound (Invalid Vorbis header.); the sound ends there");
+    EXPECT_EQ(DecodeOgg("whole.ogg", first).Damage, "");
+
+    // Loaded from a file, the damage is a line in the log.
+    OpenLog();
+    writeFile("late.ogg", first + second);
+    EXPECT_EQ(LoadOgg("late.ogg").Size(), static_cast<std::int32_t>(frames * 2));
+    EXPECT_TRUE(logHas("! " + sound.Damage));
+    CloseLog();
 }
 
 } // namespace

@@ -231,5 +231,31 @@ TEST_F(Particles, AnInvertedRangeDrawsTheMinimum)
     }
 }
 
+// "Изменение размера:" used to fall back to 0 whenever the count changed,
+// because the rebuild went through Assign alone.
+TEST_F(Particles, ARebuildKeepsSizeAddSettingsParentAndChildren)
+{
+    auto& parent = add<KaParSystem>("parent", 1);
+    auto& smoke = add<KaParSystem>("smoke", 10);
+    auto& spark = add<KaParSystem>("spark", 1);
+    parent.AddChild(smoke);
+    smoke.AddChild(spark);
+    smoke.SizeAdd = -0.25f;
+    smoke.MaxSize = 7;
+    smoke.SetSpaceDust(true);
+
+    KaParSystem& rebuilt = RebuildParSystem(scene(), smoke, 3);
+    EXPECT_EQ(scene().GetItem(1), &rebuilt);
+    EXPECT_EQ(rebuilt.Count(), 3);
+    EXPECT_EQ(rebuilt.SizeAdd, -0.25f);
+    EXPECT_EQ(rebuilt.MaxSize, 7);
+    EXPECT_EQ(rebuilt.OnMove, &SpaceDustMove);
+    EXPECT_EQ(rebuilt.ParentName, "parent");
+    EXPECT_THAT(parent.Children, ::testing::ElementsAre("smoke"));
+    EXPECT_THAT(rebuilt.Children, ::testing::ElementsAre("spark"));
+    EXPECT_EQ(spark.ParentName, "smoke");
+    EXPECT_EQ(scene().FindByName("smoke"), &rebuilt);
+}
+
 } // namespace
 } // namespace ra7

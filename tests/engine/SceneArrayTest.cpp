@@ -188,7 +188,7 @@ TEST_F(ObjectArray, RenderListsSortByKindStaticAndTransparency)
     EXPECT_THAT(scene().SoundList, ElementsAre(11));
     EXPECT_THAT(scene().StaticSoundList, ElementsAre(12));
     EXPECT_EQ(static_cast<KaGeometry*>(scene().GetItem(3))->MaterialName,
-              ""); // an absent material is dropped
+              "missing"); // an absent material keeps its name, drawn opaque
     EXPECT_EQ(static_cast<KaGeometry*>(scene().GetItem(2))->MaterialName, "glass");
 }
 

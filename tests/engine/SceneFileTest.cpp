@@ -6,7 +6,10 @@
 #include "effects/Ka7ParSystem.h"
 #include "effects/Ka7Sound.h"
 #include "effects/Ka7Sprite.h"
+#include "host/Ka7ConsoleCommands.h"
 #include "resources/Ka7MaterialList.h"
+#include "resources/Ka7MeshList.h"
+#include "resources/Ka7TextureList.h"
 #include "runtime/Errors.h"
 #include "runtime/FileIO.h"
 #include "runtime/Ka7Log.h"
@@ -404,6 +407,102 @@ TEST_F(SceneFile, CommandLinesRunThroughTheConsole)
     KaObjArray other;
     other.LoadFromFile("cmd.kgf");
     EXPECT_THAT(LogLines(), ::testing::Contains("> frobnicate <x>"));
+}
+
+TEST_F(SceneFile, ALineThatFailsIsLoggedAndTheLinesAfterItStillRun)
+{
+    Textures = std::make_unique<KaTextureArray>();
+    Materials = std::make_unique<KaMaterialList>();
+    Meshes = std::make_unique<KaMeshList>();
+    {
+        KaMaterialList library;
+        KaMaterial stone = test::material("stone", false);
+        stone.Textures[0] = "textures\\stone.png";
+        library.AddCopy(stone);
+        library.AddCopy(test::material("glass", true));
+        library.SaveToFile("level.kmt", {0, 1});
+    }
+    add<KaGeometry>("crate").MaterialName = "stone";
+    scene().SaveObjects(
+        "level.kgf", {0},
+        {"addtex <textures\\sky_front.png>", "addmesh <meshes\\gone.mes>", "addmat <level.kmt>"});
+
+    KaObjArray loaded;
+    loaded.SetMaterialCatalog(Materials.get());
+    ASSERT_NO_THROW(loaded.LoadFromFile("level.kgf"));
+    ASSERT_EQ(loaded.Count(), 1);
+    EXPECT_EQ(Materials->Count(), 2) << "the library after the missing texture and mesh still loads";
+    EXPECT_TRUE(test::logHas("! Не удалось загрузить текстуру textures\\sky_front.png"));
+    EXPECT_TRUE(test::logHas("! Ошибка OpenIL: textures\\sky_front.png: could not open file"));
+    EXPECT_TRUE(test::logHas("! meshes\\gone.mes: cannot open file: No such file or directory"));
+    EXPECT_TRUE(test::logHas("! Не удалось загрузить текстуру textures\\stone.png"));
+    EXPECT_THAT(loaded.BlendGeomList, ::testing::IsEmpty());
+    Meshes.reset();
+    Materials.reset();
+    Textures.reset();
+}
+
+TEST_F(SceneFile, AnExitLineInAFileIsLoggedAndNeverRun)
+{
+    bool exited = false;
+    SetConsoleExitHandler([&] { exited = true; });
+    add<KaLight>("lamp");
+    scene().SaveObjects("quits.kgf", {0}, {"exit", "  EXIT <now>", "help"});
+    KaObjArray loaded;
+    loaded.LoadFromFile("quits.kgf");
+    SetConsoleExitHandler({});
+    EXPECT_FALSE(exited);
+    EXPECT_TRUE(test::logHas("! quits.kgf: команда \"exit\" из файла сцены пропущена"));
+    EXPECT_TRUE(test::logHas("! quits.kgf: команда \"EXIT <now>\" из файла сцены пропущена"));
+    EXPECT_TRUE(test::logHas("> help")) << "the lines after it still run";
+    EXPECT_EQ(loaded.Count(), 1);
+}
+
+TEST_F(SceneFile, MaterialNamesSurviveAMissingOrLateLibrary)
+{
+    Materials = std::make_unique<KaMaterialList>();
+    Materials->AddCopy(test::material("stone", false));
+    scene().SetMaterialCatalog(Materials.get());
+    add<KaGeometry>("crate").MaterialName = "stone";
+    scene().SaveObjects("level.kgf", {0}, {});
+    std::filesystem::rename("level.kmt", "level.kmt.away");
+
+    // The library is missing: the name stays, the geometry is drawn opaque.
+    scene().SetMaterialCatalog(nullptr);
+    Materials = std::make_unique<KaMaterialList>();
+    KaObjArray loaded;
+    loaded.SetMaterialCatalog(Materials.get());
+    loaded.LoadFromFile("level.kgf");
+    const auto& crate = static_cast<const KaGeometry&>(*loaded.FindByName("crate"));
+    EXPECT_EQ(crate.MaterialName, "stone");
+    EXPECT_THAT(loaded.GeomList, ElementsAre(0));
+    loaded.SaveObjects("again.kgf", {0}, {});
+    {
+        RecordReader file = RecordReader::openFile("again.kgf");
+        const SceneFileContents contents = ReadSceneFileContents(file);
+        ASSERT_EQ(contents.Objects.size(), 1u);
+        EXPECT_EQ(static_cast<const KaGeometry&>(*contents.Objects[0]).MaterialName, "stone");
+    }
+
+    // The library comes later: the geometry finds its material.
+    std::filesystem::rename("level.kmt.away", "level.kmt");
+    Materials->LoadFromFile("level.kmt");
+    loaded.RebuildLists();
+    loaded.SaveObjects("later.kgf", {0}, {});
+    EXPECT_TRUE(std::filesystem::exists("later.kmt"));
+    loaded.Clear();
+    Materials.reset();
+}
+
+TEST_F(SceneFile, AParticleSystemAtTheCountLimitReadsBack)
+{
+    add<KaParSystem>("sparks", kMaxParticleCount);
+    add<KaLight>("after");
+    scene().SaveObjects("sparks.kgf", {0, 1}, {});
+    KaObjArray loaded;
+    loaded.LoadFromFile("sparks.kgf");
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(static_cast<const KaParSystem&>(*loaded.GetItem(0)).Count(), kMaxParticleCount);
 }
 
 // --- damaged files ------------------------------------------------------------

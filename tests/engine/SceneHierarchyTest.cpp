@@ -117,6 +117,8 @@ TEST_F(Hierarchy, DeletingAParentLeavesItsChildrenAsRootsWhereTheyStand)
     EXPECT_EQ(child.ParentName, ""); // a root now, or nobody would update it
     scene().UpdateRoots();
     expectNear(child.Trans->Position, {7, 7, 7});
+    // Nothing names the deleted parent any more, so the scene can be saved.
+    EXPECT_NO_THROW(scene().SaveObjects("left.kgf", {0}, {}));
 }
 
 TEST_F(Hierarchy, AttachingToTheSameParentAgainChangesNothing)

@@ -64,4 +64,14 @@ std::string readFile(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string onePixelTga()
+{
+    std::string bytes(18, '\0');
+    bytes[2] = 2;   // uncompressed true colour
+    bytes[12] = 1;  // width
+    bytes[14] = 1;  // height
+    bytes[16] = 24; // bits per pixel
+    return bytes + "abc";
+}
+
 } // namespace ra7::test

@@ -35,5 +35,7 @@ bool logHas(std::string_view text);
 
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
+// A valid image file: one pixel, 24-bit uncompressed TGA.
+std::string onePixelTga();
 
 } // namespace ra7::test

@@ -85,6 +85,15 @@ TEST_F(WavLoader, DataWithoutFormatIsMono16At22050)
     EXPECT_EQ(sound.Data, bytesOf("\x01\x02\x03\x04"));
 }
 
+TEST_F(WavLoader, AFormatChunkBehindTheDataGivesTheDataItsFormat)
+{
+    const SoundData sound = ParseWav(
+        "late.wav", riffWave(wavChunk("data", "\x01\x02\x03\x04") + wavChunk("fmt ", pcmFormat(2, 8000, 8))));
+    EXPECT_EQ(sound.Format, AL_FORMAT_STEREO8);
+    EXPECT_EQ(sound.Frequency, 8000);
+    EXPECT_EQ(sound.Data, bytesOf("\x01\x02\x03\x04"));
+}
+
 TEST_F(WavLoader, EmptyNameGivesTheDefaultsWithoutData)
 {
     const SoundData sound = LoadWav("");
@@ -164,8 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{
             "huge data", riffWave(kFmt + "data" + le32(0xFFFFFFF0) + "ab"),
             "offset 36: \"data\" chunk of 4294967280 bytes runs past the end of the file (2 bytes remain)"},
-        Damage{"fmt after data", riffWave(wavChunk("data", "ab") + kFmt),
-               "offset 22: \"fmt \" chunk behind the \"data\" chunk: the format of the sound is unknown"},
+        Damage{"non-PCM fmt after data",
+               riffWave(wavChunk("data", "ab") + wavChunk("fmt ", pcmFormat(1, 8000, 16, 2))),
+               "format tag 2 is not PCM: only uncompressed sound can be played"},
         Damage{"short fmt", riffWave(wavChunk("fmt ", "\x01\x00\x01\x00"s) + wavChunk("data", "ab")),
                "offset 12: \"fmt \" chunk of 4 bytes is shorter than 16"},
         Damage{"truncated fmt", riffWave("fmt " + le32(16) + "\x01\x00\x01\x00"s),

@@ -23,6 +23,13 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kSize = 64;
+// Half extents of the window's glass pane.
+constexpr Vector3 kPaneHalf{1.5f, 1.2f, 0.05f};
+// The grid the editor draws lies at y = −1; the floor's top sits just under
+// it, so the grid shows on the floor (the same height would let the floor
+// hide it), and everything stands on the grid.
+constexpr float kGroundLevel = -1;
+constexpr float kFloorLevel = kGroundLevel - 0.02f;
 
 std::uint8_t byte(float value)
 {
@@ -115,6 +122,10 @@ void WriteMeshes()
     auto crate = std::make_unique<KaMesh>();
     AppendBox(*crate, {0, 1, 0}, {1, 1, 1});
     SaveMesh(*FinishMesh(std::move(crate), "meshes\\crate.mes"));
+    // A pane of glass standing on its lower edge.
+    auto pane = std::make_unique<KaMesh>();
+    AppendBox(*pane, {0, kPaneHalf.y, 0}, kPaneHalf);
+    SaveMesh(*FinishMesh(std::move(pane), "meshes\\pane.mes"));
     auto pillar = std::make_unique<KaMesh>();
     AppendCylinderX(*pillar, 0, 4, 0.5f, 24);
     // Stand the cylinder up: x becomes y.
@@ -156,10 +167,16 @@ void AddMaterials(KaMaterialList& materials)
     panel.SelfIllumination = "textures\\panel_glow.png";
     materials.AddCopy(panel);
 
+    // Transparent geometry is added onto what lies behind it, once per light,
+    // so glass is a dim blue tint with a bright highlight: a light colour
+    // would add up to white.
     KaMaterial glass;
     glass.Name = "glass";
-    glass.Colour = {0.6f, 0.8f, 1.0f, 0.4f};
-    glass.Diffuse = {0.6f, 0.8f, 1.0f, 0.4f};
+    glass.Colour = {0.2f, 0.35f, 0.5f, 0.3f};
+    glass.Ambient = {0.05f, 0.08f, 0.1f, 0.3f};
+    glass.Diffuse = {0.2f, 0.35f, 0.5f, 0.3f};
+    glass.Specular = {0.9f, 0.9f, 0.9f, 1};
+    glass.Shininess = 90;
     glass.Blend = true;
     glass.TwoSided = true;
     materials.AddCopy(glass);
@@ -235,15 +252,19 @@ void WriteSampleProject(const fs::path& shaderSource)
     KaObjArray scene;
     scene.SetMaterialCatalog(&materials);
 
-    Geometry(scene, "floor", "meshes\\floor.mes", "stone", {0, -1, 0}, {20, 0.1f, 20});
-    Geometry(scene, "crate", "meshes\\crate.mes", "panel", {-3, -1, -2}, {1, 2, 1});
-    Geometry(scene, "pillar", "meshes\\pillar.mes", "stone", {4, -1, -4}, {0.5f, 4, 0.5f});
-    KaSceneObj& window = Geometry(scene, "window", "meshes\\crate.mes", "glass", {0, 0, 3}, {1, 2, 1});
-    window.Trans->Rotation = MatrixMultiply3(kIdentityMatrix3, RotationY(DegToRad(30)));
+    // The editor looks from the origin along −z with a vertical field of
+    // view of 45°: everything stands in front of it, within that view.
+    Geometry(scene, "floor", "meshes\\floor.mes", "stone", {0, kFloorLevel, 0}, {20, 0.1f, 20});
+    Geometry(scene, "crate", "meshes\\crate.mes", "panel", {-2, kGroundLevel, -10}, {1, 2, 1});
+    Geometry(scene, "pillar", "meshes\\pillar.mes", "stone", {2.5f, kGroundLevel, -13}, {0.5f, 4, 0.5f});
+    KaSceneObj& window = Geometry(scene, "window", "meshes\\pane.mes", "glass", {1, kGroundLevel, -7.5f},
+                                  {kPaneHalf.x, 2 * kPaneHalf.y, kPaneHalf.x});
+    window.Trans->Rotation = MatrixMultiply3(kIdentityMatrix3, RotationY(DegToRad(-20)));
 
+    // The scene's own camera sees what the editor's does, from a little higher.
     auto camera = std::make_unique<KaCamera>();
     camera->Fov = 60;
-    Place(scene, std::move(camera), "cam1", {0, 2, 12});
+    Place(scene, std::move(camera), "cam1", {0, 1, 2});
 
     auto key = std::make_unique<KaLight>();
     key->Diffuse = {1.0f, 0.95f, 0.85f, 1};
@@ -257,7 +278,7 @@ void WriteSampleProject(const fs::path& shaderSource)
     auto lamp = std::make_unique<KaLight>();
     lamp->Diffuse = {1.0f, 0.6f, 0.2f, 1};
     lamp->LightParams[0] = 8;
-    KaSceneObj& lampObject = Place(scene, std::move(lamp), "lamp", {-3, 2, -2});
+    KaSceneObj& lampObject = Place(scene, std::move(lamp), "lamp", {-2, 2, -10});
 
     auto sun = std::make_unique<KaSprite>();
     sun->Texture1 = "textures\\glow.png";
@@ -268,7 +289,7 @@ void WriteSampleProject(const fs::path& shaderSource)
     sun->Size2 = 10;
     sun->Size3 = 14;
     sun->ViewRange = 500;
-    Place(scene, std::move(sun), "sun", {30, 25, -40});
+    Place(scene, std::move(sun), "sun", {6, 9, -40});
 
     auto sparks = std::make_unique<KaParSystem>(200);
     sparks->TextureName = "textures\\spark.png";
@@ -277,14 +298,14 @@ void WriteSampleProject(const fs::path& shaderSource)
     sparks->MinSize = 0.1f;
     sparks->MaxSize = 0.4f;
     sparks->Spread = 0.4f;
-    KaSceneObj& sparkObject = Place(scene, std::move(sparks), "sparks", {-3, 1.2f, -2});
+    KaSceneObj& sparkObject = Place(scene, std::move(sparks), "sparks", {-2, 1.1f, -10});
     lampObject.AddChild(sparkObject);
 
     std::vector<std::int32_t> all(static_cast<std::size_t>(scene.Count()));
     for (std::int32_t i = 0; i < scene.Count(); ++i)
         all[static_cast<std::size_t>(i)] = i;
     std::vector<std::string> lines = {"addmesh <meshes\\floor.mes>", "addmesh <meshes\\crate.mes>",
-                                      "addmesh <meshes\\pillar.mes>"};
+                                      "addmesh <meshes\\pillar.mes>", "addmesh <meshes\\pane.mes>"};
     for (const char* face : {"front", "back", "left", "right", "top", "bottom"})
         lines.push_back(std::string("addtex <textures\\sky_") + face + ".png>");
     scene.SaveObjects("scene.kgf", all, lines);

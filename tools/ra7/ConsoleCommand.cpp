@@ -5,6 +5,7 @@
 #include "runtime/Ka7Console.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/TextUtil.h"
 
 #include <vector>
 
@@ -15,6 +16,13 @@ namespace ra7 {
 namespace {
 // The console draws nothing; its context only has to exist.
 constexpr std::int32_t kConsoleViewSize = 64;
+
+// An unknown word is only logged by the console; for the tool it is a failure.
+bool isCommand(const std::string& line)
+{
+    const std::string_view trimmed = trimBlanks(line);
+    return trimmed.empty() || FindCommand(SplitConsoleLine(trimmed).word) != nullptr;
+}
 } // namespace
 
 int RunConsole(const ConsoleOptions& options)
@@ -26,6 +34,8 @@ int RunConsole(const ConsoleOptions& options)
         for (const std::string& line : options.lines) {
             try {
                 ExecuteCommand(line);
+                if (!isCommand(line))
+                    status = 1;
             } catch (const std::exception& e) {
                 LogLine(std::string("! ") + e.what());
                 status = 1;

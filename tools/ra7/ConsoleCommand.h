@@ -13,7 +13,8 @@ struct ConsoleOptions {
     bool quiet = false; // do not copy the log to standard output
 };
 
-// Returns 0, or 1 when a command failed (its message is in the log).
+// Returns 0, or 1 when a line is not a console command or a command failed
+// (its message is in the log).
 int RunConsole(const ConsoleOptions& options);
 
 } // namespace ra7

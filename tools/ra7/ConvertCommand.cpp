@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include "ConversionTargets.h"
 #include "ConvertToScene.h"
 #include "ConverterLines.h"
 #include "EditConvert.h"
@@ -35,8 +36,12 @@ namespace ra7 {
 
 namespace {
 
-// A refusal the log already explains; ends the run with status 1.
-struct Refused {};
+// A refusal the log already holds; ends the run with status 1. `reason` is
+// the line that explains it, printed on standard error even with --quiet
+// (the log's last line may only say that the conversion was cancelled).
+struct Refused {
+    std::string reason;
+};
 
 class Timed {
 public:
@@ -55,11 +60,29 @@ bool hasExtension(const std::string& name, std::string_view extension)
     return asciiLower(fs::path(name).extension().string()) == extension;
 }
 
-// A name as files store it: Windows separators, so that scenes travel.
 void refuse(const std::string& message)
 {
     LogLine("! " + message);
-    throw Refused{};
+    throw Refused{message};
+}
+
+// The converter's own refusal: its error line, then "Отмена конвертации!".
+void cancelConversion(const std::string& error)
+{
+    const std::string reason = "--Конвертер: Ошибка! " + error;
+    LogLine(reason);
+    LogLine("--Конвертер: Отмена конвертации!");
+    throw Refused{reason};
+}
+
+// Another model's meshes (a model without groups writes DEFAULT.mes) are
+// never replaced unasked.
+void refuseFilesInTheWay(const std::vector<std::string>& names, const ConvertOptions& options)
+{
+    if (names.empty() || options.overwrite)
+        return;
+    refuse("ra7 convert: " + FilesInTheWayText(names) +
+           "; give --overwrite to replace, or convert into another --folder");
 }
 
 // The part of the engine the converter needs (no shaders, no sound, so it
@@ -103,16 +126,16 @@ void convertOBJ(const ConvertOptions& options)
         LogLine("! " + caption + ": " + text);
     });
     LogLine(ConverterLoadedLine(load.micros()));
-    if (!IsTriangulated(model)) {
-        LogLine(kConverterNotTriangulatedLine);
-        LogLine(kConverterCancelledLine);
-        throw Refused{};
-    }
+    if (!ModelHasFaces(model))
+        cancelConversion("В модели нет ни одной грани (" + options.model + " - не модель OBJ?)");
+    if (!IsTriangulated(model))
+        cancelConversion("Модель не триангулирована!");
     ScaleModel(model, options.scale);
 
+    const std::string folder = ConversionFolder(options.folder);
+    refuseFilesInTheWay(MeshFilesInTheWay(model, folder), options);
     LogLine(kConverterStartLine);
     Timed convert;
-    const std::string folder = ConversionFolder(options.folder);
     fs::create_directories(resolvePath(folder));
     const ConversionResult result = ConvertOBJModel(model, folder);
     LogLine(ConverterConvertedLine(convert.micros()));
@@ -126,8 +149,11 @@ void convertGMS(const ConvertOptions& options)
         refuse("ra7 convert: --scale applies to OBJ models only");
     LogLine(kConverterLoadingLine);
     Timed load;
-    LoadGMS(options.model);
+    const ConversionResult result = LoadGMS(options.model);
     LogLine(ConverterLoadedLine(load.micros()));
+    if (result.MeshNames.empty())
+        cancelConversion("В файле нет ни одного объекта trimesh() (" + options.model + " - не модель GMS?)");
+    refuseFilesInTheWay(ExistingMeshFiles(result.MeshNames), options);
 }
 
 void computeTangents(const ConvertOptions& options)
@@ -164,7 +190,7 @@ void saveAllMeshes()
     for (const MeshWriteFailure& failure : failures)
         LogLine("! " + MeshWriteFailureLine(failure));
     if (!failures.empty())
-        throw Refused{};
+        throw Refused{MeshWriteFailureLine(failures.front())};
     LogLine(kMeshesSavedLine);
 }
 
@@ -222,6 +248,9 @@ void runPipeline(const ConvertOptions& options)
     std::error_code error;
     if (!fs::is_regular_file(resolvePath(options.model), error))
         refuse("ra7 convert: " + options.model + ": no such file");
+    if (obj && fs::is_regular_file(resolvePath(options.folder), error))
+        refuse("ra7 convert: --folder " + options.folder +
+               " is a file; give the folder the .mes files go to (it is made when missing)");
     LoadConfig(kConfigFileName);
     // The meshes' arrays must stay in memory to be computed and written.
     Settings.UseVBO = false;
@@ -241,21 +270,25 @@ void runPipeline(const ConvertOptions& options)
 int RunConvert(const ConvertOptions& options)
 {
     int status = 0;
+    std::string reason;
     InitConsole();
     try {
         runPipeline(options);
-    } catch (const Refused&) {
+    } catch (const Refused& refusal) {
+        reason = refusal.reason;
         status = 1;
     } catch (const std::exception& e) {
-        LogLine(std::string("! ") + e.what());
+        reason = e.what();
+        LogLine("! " + reason);
         status = 1;
     }
     SaveLog();
     if (!options.quiet)
         for (const std::string& line : LogLines())
             std::cout << line << '\n';
-    if (status != 0 && !LogLines().empty())
-        std::cerr << "ra7 convert: failed: " << LogLines().back() << '\n';
+    if (status != 0)
+        std::cerr << (reason.rfind("ra7 convert: ", 0) == 0 ? reason : "ra7 convert: failed: " + reason)
+                  << '\n';
     DoneConsole();
     return status;
 }

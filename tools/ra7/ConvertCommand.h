@@ -19,11 +19,14 @@ struct ConvertOptions {
     float scale = 1;    // OBJ only
     int tangent = 0;    // 0 none, 1 gradients, 2 iso-lines, 3 the mesh mender
     MeshMenderOptions mender;
-    bool quiet = false; // do not copy the log to standard output
+    bool quiet = false;     // do not copy the log to standard output
+    bool overwrite = false; // replace mesh files that are already there
 };
 
 // Returns 0, or 1 when the model was refused or a step failed (the reason is
-// in the log and on standard error).
+// in the log and on standard error). A model without faces is refused, and
+// so is a conversion that would replace mesh files already there unless
+// `overwrite` is set; nothing is written then.
 int RunConvert(const ConvertOptions& options);
 
 } // namespace ra7

@@ -123,12 +123,12 @@ void printBounds(std::ostream& out, const std::string& fileName, const KaBoundin
 // names kept as they are.
 std::vector<KaLensFlare> readFlares(RecordReader& file)
 {
-    file.readTag();
+    file.skip(kTagSize); // tags are not compared, as the engine reads them
     constexpr std::size_t kMinFlareRecord = kTagSize + kShortStringSize + 4;
     const std::size_t count = file.readCount(kMinFlareRecord, "flare count");
     std::vector<KaLensFlare> flares(count);
     for (KaLensFlare& flare : flares) {
-        file.readTag();
+        file.skip(kTagSize);
         flare.LoadFromFile(file);
     }
     return flares;

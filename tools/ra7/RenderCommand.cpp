@@ -1,6 +1,9 @@
 #include "RenderCommand.h"
 
+#include "ImageOutput.h"
+
 #include "effects/Ka7LensFlareList.h"
+#include "effects/Ka7Light.h"
 #include "resources/Ra7Davevi2D.h"
 
 #include "host/HeadlessEngine.h"
@@ -17,12 +20,8 @@
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneUnit.h"
 
-#include <IL/il.h>
-
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
 #include <iostream>
 
 namespace ra7 {
@@ -73,7 +72,28 @@ void chooseCamera(const RenderOptions& options)
     ActiveCameraName = kDefaultCameraName;
 }
 
+bool hasLight(const KaObjArray& scene)
+{
+    for (std::int32_t i = 0; i < scene.Count(); ++i)
+        if (const KaSceneObj* object = scene.GetItem(i); object && object->Kind() == KaObjKind::Light)
+            return true;
+    return false;
+}
+
 } // namespace
+
+std::string AddDefaultLightWhenUnlit(KaObjArray& scene)
+{
+    if (hasLight(scene))
+        return {};
+    // The light the editor starts with, so a scene looks as it does there.
+    auto light = std::make_unique<KaLight>();
+    light->SetName(scene.MakeUniqueName(kDefaultLightName));
+    light->Trans->Position = kDefaultLightPosition;
+    const std::string name = light->Name();
+    scene.Add(std::move(light));
+    return "the scene has no light; drawn lit by the editor's default light \"" + name + "\" at (10, 10, 10)";
+}
 
 std::int32_t FrameCount(const RenderOptions& options)
 {
@@ -82,54 +102,19 @@ std::int32_t FrameCount(const RenderOptions& options)
     return std::max(1, options.frames);
 }
 
-void WritePng(const std::string& fileName, std::int32_t width, std::int32_t height,
-              const std::vector<std::uint8_t>& bottomUpRgba)
-{
-    const auto rowBytes = static_cast<std::size_t>(width) * 4;
-    if (width <= 0 || height <= 0 || bottomUpRgba.size() != rowBytes * static_cast<std::size_t>(height))
-        throw Error(fileName + ": the image has no pixels to write");
-    // DevIL is told the rows run from the top, so nothing depends on its
-    // origin setting.
-    std::vector<std::uint8_t> topDown(bottomUpRgba.size());
-    for (std::int32_t y = 0; y < height; ++y)
-        std::copy_n(bottomUpRgba.begin() +
-                        static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(y)),
-                    rowBytes,
-                    topDown.begin() +
-                        static_cast<std::ptrdiff_t>(rowBytes * static_cast<std::size_t>(height - 1 - y)));
-
-    InitImageLibrary();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    const std::string temporary = fileName + ".part.png";
-    bool written = ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_RGBA,
-                              IL_UNSIGNED_BYTE, topDown.data()) == IL_TRUE;
-    if (written) {
-        ilRegisterOrigin(IL_ORIGIN_UPPER_LEFT);
-        std::remove(temporary.c_str());
-        written = ilSave(IL_PNG, temporary.c_str()) == IL_TRUE;
-    }
-    const ILenum error = ilGetError();
-    ilDeleteImages(1, &image);
-    if (!written) {
-        std::remove(temporary.c_str());
-        throw Error(fileName + ": cannot write the PNG image (DevIL error " + std::to_string(error) + ")");
-    }
-    std::error_code failed;
-    std::filesystem::rename(temporary, fileName, failed);
-    if (failed) {
-        std::remove(temporary.c_str());
-        throw Error(fileName + ": " + failed.message());
-    }
-}
-
 int RunRender(const RenderOptions& options)
 {
-    if (options.width <= 0 || options.height <= 0 || options.width > 8192 || options.height > 8192) {
-        std::cerr << "ra7 render: the size must be between 1 and 8192 pixels each way\n";
-        return 1;
+    if (options.width <= 0 || options.height <= 0 || options.width > kMaxImageSide ||
+        options.height > kMaxImageSide) {
+        std::cerr << "ra7 render: the size must be between 1 and " << kMaxImageSide << " pixels each way\n";
+        return 2;
     }
+    // Refused before the engine starts, so nothing is written.
+    for (const std::string& problem : {ImageTypeProblem(options.output), ImageFolderProblem(options.output)})
+        if (!problem.empty()) {
+            std::cerr << "ra7 render: " << problem << '\n';
+            return 1;
+        }
     try {
         HeadlessEngine engine(options.width, options.height);
         Settings.UseFrustumCulling = options.culling;
@@ -142,6 +127,8 @@ int RunRender(const RenderOptions& options)
         if (!options.flares.empty())
             LensFlares->LoadFromFile(options.flares);
         chooseCamera(options);
+        if (const std::string lit = AddDefaultLightWhenUnlit(*SceneObjects); !lit.empty())
+            std::cerr << "ra7 render: " << lit << '\n';
         SceneObjects->RebuildLists();
         Scene->ShowMarkers = options.markers;
 
@@ -167,7 +154,7 @@ int RunRender(const RenderOptions& options)
             RenderFrame(frame, hooks);
             engine.Context().SwapBuffers();
         }
-        WritePng(options.output, options.width, options.height, engine.Headless().ReadPixels());
+        WriteImage(options.output, options.width, options.height, engine.Headless().ReadPixels());
         if (!options.quiet)
             std::cout << "ra7 render: " << frames << " frame(s) of " << options.scene << " written to "
                       << options.output << " (" << options.width << " x " << options.height << ")\n";

@@ -4,15 +4,23 @@
 // frames updated and drawn as the editor draws them, and the last frame
 // written as a PNG image.
 
+#include "math/DotMath.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace ra7 {
 
+class KaObjArray;
+
+// The editor's default light.
+inline constexpr const char* kDefaultLightName = "lig1";
+inline constexpr Vector3 kDefaultLightPosition{10, 10, 10};
+
 struct RenderOptions {
     std::string scene;
-    std::string output;
+    std::string output; // .png or .jpg/.jpeg
     std::int32_t width = 640;
     std::int32_t height = 480;
     std::string camera;      // empty: the scene's active camera, else its first, else a default one
@@ -31,12 +39,13 @@ struct RenderOptions {
 // The number of frames the options ask for (at least 1).
 std::int32_t FrameCount(const RenderOptions& options);
 
-// Writes RGBA rows given bottom row first (as OpenGL reads them) as a PNG
-// file through DevIL, replacing `fileName` only when the image is complete.
-void WritePng(const std::string& fileName, std::int32_t width, std::int32_t height,
-              const std::vector<std::uint8_t>& bottomUpRgba);
+// A scene without any light is drawn as the editor shows it: lit by its
+// default light "lig1" (or the first free name) at (10, 10, 10), which is
+// added here. Returns the line that says so, or empty when the scene has a
+// light of its own.
+std::string AddDefaultLightWhenUnlit(KaObjArray& scene);
 
-// Returns 0, or 1 with the reason on standard error.
+// Returns 0, 1 with the reason on standard error, or 2 for a size out of range.
 int RunRender(const RenderOptions& options);
 
 } // namespace ra7

@@ -12,7 +12,7 @@
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 namespace ra7::editor {
 namespace {
@@ -148,6 +148,33 @@ TEST_F(SaveWindow, ADeletedObjectStopsTheSaveBeforeAnythingIsWritten)
     model.Remove(scene, 0);
     EXPECT_EQ(model.ToSave(), (Names{"a"}));
     EXPECT_EQ(model.KindList(SaveKind::Geometry), (Names{}));
+}
+
+TEST_F(SaveWindow, AnEmptyListStopsTheSave)
+{
+    geometry("a", "1.mes");
+    model.Display(scene);
+    EXPECT_THAT([&] { model.SaveIndexes(scene); },
+                ::testing::ThrowsMessage<Error>(::testing::StrEq(kNothingToSave)));
+}
+
+TEST_F(SaveWindow, AnObjectAddedAgainAfterTheWindowIsRefilledStandsOnce)
+{
+    geometry("crate", "crate.mes");
+    geometry("floor", "floor.mes");
+    model.Display(scene);
+    model.Add(scene, SaveKind::Geometry, 0);
+    // The window is shown again (the next save): the kind list holds every
+    // object once more, "crate" included.
+    model.Display(scene);
+    EXPECT_EQ(model.KindList(SaveKind::Geometry), (Names{"crate", "floor"}));
+    EXPECT_EQ(model.Add(scene, SaveKind::Geometry, 0), 0);
+    EXPECT_EQ(model.ToSave(), (Names{"crate"}));
+    EXPECT_EQ(model.KindList(SaveKind::Geometry), (Names{"floor"}));
+    model.Add(scene, SaveKind::Geometry, 0);
+    EXPECT_EQ(model.ToSave(), (Names{"crate", "floor"}));
+    EXPECT_EQ(model.SaveIndexes(scene), (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(model.Lines(), (Names{"addmesh <crate.mes>", "addmesh <floor.mes>"}));
 }
 
 TEST_F(SaveWindow, ObjectGroupShowsSpriteTexturesWithLatinA)

@@ -114,7 +114,7 @@ TEST_F(HierarchyPanel, ThePopupDeletesTheSelectionButKeepsTheActiveCamera)
     EXPECT_NE(SceneObjects->FindByName("cam1"), nullptr);
     EXPECT_EQ(SceneObjects->FindByName("pillar"), nullptr);
     EXPECT_TRUE(hasLine("! Активная камера <cam1>"));
-    EXPECT_FALSE(action("ActionGoToMaterial")->isEnabled()); // the Materials page has not wired it
+    EXPECT_FALSE(action("ActionGoToMaterial")->isEnabled()); // the camera left selected has no material
     expectTreeMatchesScene();
 }
 

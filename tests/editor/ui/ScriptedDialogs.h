@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -25,9 +26,13 @@ public:
     // Answers to yes/no questions (none left: no) and to unsaved-changes questions (none left: cancel).
     std::deque<bool> confirmations;
     std::deque<SaveChoice> saveChoices;
+    // Answers to questions with several answers, by index (none left: the last answer, as Escape).
+    std::deque<std::size_t> choices;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
     std::vector<std::string> questions;
+    // Who was to ask before overwriting, for each save dialog shown.
+    std::vector<OverwriteQuestion> overwriteQuestions;
     // Acts on a modal window instead of a user (fills lists, presses
     // buttons); the window is then left as the next outcome says (none
     // left: accepted, as its "OK" would).
@@ -39,8 +44,10 @@ public:
     {
         return next(title);
     }
-    std::optional<std::string> AskSaveFile(const std::string& title, const std::string&) override
+    std::optional<std::string> AskSaveFile(const std::string& title, const std::string&,
+                                           OverwriteQuestion overwrite = OverwriteQuestion::ByDialog) override
     {
+        overwriteQuestions.push_back(overwrite);
         return next(title);
     }
     std::optional<std::string> AskFolder(const std::string& title) override { return next(title); }
@@ -58,6 +65,12 @@ public:
     {
         questions.push_back(text);
         return pop(saveChoices, SaveChoice::Cancel);
+    }
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override
+    {
+        questions.push_back(text);
+        const std::size_t last = answers.empty() ? 0 : answers.size() - 1;
+        return std::min(pop(choices, last), last);
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
     void ShowError(const std::string& text) override { errors.push_back(text); }

@@ -108,13 +108,18 @@ TEST_F(Ra7Convert, SpiderBecomesAKgfWhoseObjectsAndMeshesLoadBack)
     const auto& body = static_cast<const KaGeometry&>(*scene.Objects[0]);
     EXPECT_EQ(body.MeshName, "out\\spider\\HLEIB01.mes");
 
-    // Every group has its own material; only the skin's texture was there.
+    // Every group has its own material. The skin's texture was in the mesh
+    // folder already; the others, found beside the model, were copied there.
     const std::vector<std::string> materials = DescribeMaterialFile("out/spider.kmt");
     std::ostringstream text;
     for (const std::string& line : materials)
         text << line << '\n';
     EXPECT_THAT(text.str(), HasSubstr("out\\spider\\.\\WAL67AR_SMALL.JPG"));
-    EXPECT_THAT(text.str(), ::testing::Not(HasSubstr("DRKWOOD2")));
+    EXPECT_THAT(text.str(), HasSubstr("out\\spider\\.\\DRKWOOD2.JPG"));
+    EXPECT_TRUE(fs::exists("out/spider/DRKWOOD2.JPG"));
+    EXPECT_EQ(test::readFile("out/spider/DRKWOOD2.JPG"), test::readFile(kModels / "drkwood2.jpg"));
+    EXPECT_FALSE(fs::exists("out/spider/WAL67AR_SMALL.JPG")) << "the copy already there is used";
+    EXPECT_THAT(log(), HasSubstr("- Текстура "));
     EXPECT_THAT(log(), HasSubstr("--Конвертер: конвертация окончена за "));
 }
 
@@ -144,7 +149,8 @@ TEST_F(Ra7Convert, QuadModelIsRefusedAndNothingIsWritten)
     options.output = "quad.kgf";
     EXPECT_EQ(run(options), 1);
     EXPECT_THAT(log(), HasSubstr("--Конвертер: Ошибка! Модель не триангулирована!"));
-    EXPECT_THAT(errors, HasSubstr("Отмена конвертации"));
+    EXPECT_THAT(log(), HasSubstr("--Конвертер: Отмена конвертации!"));
+    EXPECT_THAT(errors, HasSubstr("Модель не триангулирована")) << "the reason, not only the cancellation";
     EXPECT_FALSE(fs::exists("meshes"));
     EXPECT_FALSE(fs::exists("quad.kgf"));
 }

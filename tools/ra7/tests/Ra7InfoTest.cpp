@@ -212,7 +212,7 @@ TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
             return RunConsole({{"help", "nonsense", "glinfo", "addmesh <DATA\\Models\\tri.mes>"}, true});
         },
         status);
-    EXPECT_EQ(status, 0) << err;
+    EXPECT_EQ(status, 1) << "the unknown word fails the run; the lines after it still run";
     EXPECT_TRUE(out.empty());
     const std::string log = test::readFile("log.txt");
     EXPECT_THAT(
@@ -226,6 +226,20 @@ TEST_F(Ra7Tool, ConsoleRunsLinesOnAStartedEngineAndWritesTheLog)
     EXPECT_THAT(afterAddMesh, ::testing::Not(HasSubstr("! ")));
     EXPECT_TRUE(std::filesystem::exists("config.txt"));
     EXPECT_EQ(SceneObjects, nullptr);
+}
+
+TEST_F(Ra7Tool, ConsoleAddmeshOfAMissingFileIsAFailureNamingIt)
+{
+    test::installEngineData();
+    int status = -1;
+    const auto [out, err] = test::captured(
+        [] {
+            return RunConsole({{"addmesh <meshes\\gone.mes>", "help"}, false});
+        },
+        status);
+    EXPECT_EQ(status, 1);
+    EXPECT_THAT(out, HasSubstr("! meshes\\gone.mes: cannot open file: No such file or directory"));
+    EXPECT_THAT(out, HasSubstr("1 help")) << "the lines after it still run";
 }
 
 TEST_F(Ra7Tool, ConsoleWithoutEngineDataSaysWhatIsMissing)

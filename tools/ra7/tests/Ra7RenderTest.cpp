@@ -1,6 +1,7 @@
 // `ra7 render`: a small scene written to disk the way the editor saves one,
 // drawn headless and written as a PNG whose pixels are read back through
 // DevIL with the top row first.
+#include "ImageOutput.h"
 #include "RenderCommand.h"
 #include "effects/Ka7Light.h"
 #include "engine/TestSupport.h"
@@ -194,10 +195,13 @@ TEST_F(Ra7Render, SimulatedTimeIsCutIntoWholeFrames)
     EXPECT_EQ(FrameCount(o), 1);
 }
 
-TEST_F(Ra7Render, WritePngRefusesAnImageOfTheWrongSize)
+TEST_F(Ra7Render, WriteImageRefusesAnImageOfTheWrongSizeOrType)
 {
-    EXPECT_THROW(WritePng("bad.png", 4, 4, std::vector<std::uint8_t>(10)), std::exception);
+    EXPECT_THROW(WriteImage("bad.png", 4, 4, std::vector<std::uint8_t>(10)), std::exception);
     EXPECT_FALSE(fs::exists("bad.png"));
+    EXPECT_THROW(WriteImage("bad.gif", 1, 1, std::vector<std::uint8_t>(4)), std::exception);
+    EXPECT_FALSE(fs::exists("bad.gif"));
+    EXPECT_THROW(WriteImage("none/bad.png", 1, 1, std::vector<std::uint8_t>(4)), std::exception);
 }
 
 } // namespace

@@ -27,3 +27,34 @@ std::pair<std::string, std::string> captured(Run run, int& status)
 void installEngineData();
 
 } // namespace ra7::test
+
+#include <filesystem>
+#include <vector>
+
+namespace ra7::test {
+
+// What a program run left: its exit status and its two output streams.
+struct ProgramRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `program` with `arguments` in the working directory, its outputs
+// captured apart from it (nothing is written there by this). `environment`
+// entries "NAME=value" are set, "NAME" alone removes the variable.
+ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments,
+                      const std::vector<std::string>& environment = {});
+
+// The ra7 tool and the editor of this build.
+std::filesystem::path ra7ToolPath();
+std::filesystem::path ra7EditorPath();
+
+// The ra7 tool of this build.
+ProgramRun runRa7(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& environment = {});
+
+// The names in a folder (not below), sorted.
+std::vector<std::string> folderEntries(const std::filesystem::path& folder);
+
+} // namespace ra7::test
