@@ -2,6 +2,8 @@
 
 #include "EditConvert.h"
 #include "GMSReader.h"
+#include "MeshFiles.h"
+#include "WorkProgress.h"
 
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
@@ -37,11 +39,12 @@ std::unique_ptr<KaMesh> makeMesh(MeshArrays arrays, std::string name)
     return mesh;
 }
 
-void writeMeshFile(const KaMesh& mesh)
+// The group's MTL entry, or nothing when the group has no material.
+const TMaterial* materialEntry(const TModel& model, const TGroup& group)
 {
-    RecordWriter file(mesh.Name);
-    mesh.SaveToFile(file);
-    file.commit();
+    const bool hasMaterial =
+        model.HasMaterials && group.MaterialIndex > 0 && group.MaterialIndex <= model.MaterialCount;
+    return hasMaterial ? &model.Materials[group.MaterialIndex] : nullptr;
 }
 
 bool fileExists(std::string_view storedName)
@@ -55,31 +58,31 @@ std::string joinStored(std::string_view directory, std::string_view name)
     return directory.empty() ? std::string(name) : std::string(directory) + "\\" + std::string(name);
 }
 
-// The texture of an MTL entry in the mesh folder, where the material names
-// it: found there already, or copied from beside the model (where the MTL
-// file found it). False, with a "! " line, when it is in neither place.
-bool textureInMeshFolder(const TMaterial& entry, const std::string& texture)
+// Makes sure the entry's texture will be in the mesh folder, where the
+// material names it: there already, staged by an earlier group, or staged
+// as a copy of the file the MTL library found beside the model. What it
+// did, or why the slot will stay empty, goes to `prepared.TextureLines`.
+void stageTexture(PreparedConversion& prepared, const TMaterial& entry)
 {
-    if (fileExists(texture))
-        return true;
+    if (entry.MapName.empty())
+        return;
+    const std::string texture = joinStored(prepared.Directory, entry.MapName);
+    if (fileExists(texture) || prepared.Files.Holds(texture))
+        return;
     if (entry.MapPath.empty()) {
-        LogLine("! Текстура " + entry.MapName + " материала " + entry.Name +
-                " не найдена ни рядом с моделью, ни в " + texture);
-        return false;
+        prepared.TextureLines.push_back("! Текстура " + entry.MapName + " материала " + entry.Name +
+                                        " не найдена ни рядом с моделью, ни в " + texture);
+        return;
     }
-    std::error_code error;
-    std::filesystem::copy_file(entry.MapPath, resolvePath(texture), error);
-    if (error) {
-        LogLine("! Текстура " + entry.MapPath.string() + " не скопирована в " + texture + ": " +
-                error.message());
-        return false;
+    if (const std::error_code error = prepared.Files.StageCopy(texture, entry.MapPath)) {
+        prepared.TextureLines.push_back("! Текстура " + entry.MapPath.string() + " не скопирована в " +
+                                        texture + ": " + error.message());
+        return;
     }
-    LogLine("- Текстура " + entry.MapPath.string() + " скопирована в " + texture);
-    return true;
+    prepared.TextureLines.push_back("- Текстура " + entry.MapPath.string() + " скопирована в " + texture);
 }
 
-// The material of one MTL entry. The shininess is taken by the caller
-// before anything of the group is written.
+// The material of one MTL entry, with the shininess MaterialShininess gave.
 KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::string_view directory)
 {
     KaMaterial material;
@@ -91,7 +94,7 @@ KaMaterial makeMaterial(const TMaterial& entry, std::int32_t shininess, std::str
     if (entry.MapName.empty())
         return material;
     const std::string texture = joinStored(directory, entry.MapName);
-    if (!textureInMeshFolder(entry, texture)) {
+    if (!fileExists(texture)) { // neither there nor copied: stageTexture said why
         material.Textures[0].clear();
         return material;
     }
@@ -139,68 +142,128 @@ std::unique_ptr<KaGeometry> makeGeometry(const std::string& name, const KaMesh& 
     return geometry;
 }
 
+// Appends the mesh, or puts it in the place of the mesh of the same name,
+// which comes back. Uploaded with USE VBO.
+std::unique_ptr<KaMesh> placeMesh(std::unique_ptr<KaMesh> mesh)
+{
+    std::unique_ptr<KaMesh> replaced;
+    KaMesh* placed = mesh.get();
+    const std::int32_t index = Meshes->IndexOf(mesh->Name);
+    if (index >= 0) {
+        replaced = Meshes->Take(index);
+        Meshes->InsertAt(index, std::move(mesh));
+    } else {
+        Meshes->Add(std::move(mesh));
+    }
+    if (Settings.UseVBO)
+        placed->Upload();
+    return replaced;
+}
+
 } // namespace
 
-ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory,
-                                 const ModelMessageBox& showMessage)
+PreparedConversion::PreparedConversion() = default;
+PreparedConversion::~PreparedConversion() = default;
+PreparedConversion::PreparedConversion(PreparedConversion&&) noexcept = default;
+PreparedConversion& PreparedConversion::operator=(PreparedConversion&&) noexcept = default;
+
+PreparedConversion PrepareOBJConversion(const TModel& model, std::string_view directory,
+                                        WorkProgress* progress)
+{
+    PreparedConversion prepared;
+    prepared.Directory = directory;
+    const std::vector<GroupMeshPlan> plans = PlanGroupMeshes(model, directory);
+    BeginWork(progress, "Конвертация " + model.Name, static_cast<std::int64_t>(plans.size()));
+    for (const GroupMeshPlan& plan : plans) {
+        const TGroup& group = model.Groups[plan.Group];
+        PreparedGroup part;
+        part.Group = plan.Group;
+        part.Mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);
+        StageMesh(prepared.Files, *part.Mesh);
+        if (const TMaterial* entry = materialEntry(model, group))
+            stageTexture(prepared, *entry);
+        prepared.Groups.push_back(std::move(part));
+        ReachWork(progress, static_cast<std::int64_t>(prepared.Groups.size()));
+    }
+    return prepared;
+}
+
+ConversionResult AddConvertedModel(const TModel& model, PreparedConversion& prepared)
 {
     ConversionResult result;
-    if (!IsTriangulated(model)) {
-        LogLine(std::string("! ") + kNotTriangulatedMessage);
-        if (showMessage)
-            showMessage("Конвертер", kNotTriangulatedMessage);
-        return result;
-    }
-    for (const GroupMeshPlan& plan : PlanGroupMeshes(model, directory)) {
-        const TGroup& group = model.Groups[plan.Group];
-        const bool hasMaterial =
-            model.HasMaterials && group.MaterialIndex > 0 && group.MaterialIndex <= model.MaterialCount;
-        const TMaterial* entry = hasMaterial ? &model.Materials[group.MaterialIndex] : nullptr;
-        const std::int32_t shininess = entry ? MaterialShininess(*entry) : 0;
-
-        auto mesh = makeMesh(BuildGroupMesh(model, plan.Group), plan.MeshName);
-        writeMeshFile(*mesh);
-        if (KaMesh* added = Meshes->AddCopy(*mesh); added && Settings.UseVBO)
-            added->Upload();
-        result.MeshNames.push_back(mesh->Name);
-
+    for (const std::string& line : prepared.TextureLines)
+        LogLine(line);
+    prepared.TextureLines.clear();
+    for (PreparedGroup& part : prepared.Groups) {
+        const TGroup& group = model.Groups[part.Group];
+        const TMaterial* entry = materialEntry(model, group);
         std::string materialName;
         if (entry) {
-            const KaMaterial material = makeMaterial(*entry, shininess, directory);
+            const std::int32_t texturesBefore = Textures ? Textures->Count() : 0;
+            const KaMaterial material = makeMaterial(*entry, MaterialShininess(*entry), prepared.Directory);
+            for (std::int32_t t = texturesBefore; Textures && t < Textures->Count(); ++t)
+                result.TextureNames.push_back(Textures->Get(t).FileName);
             Materials->AddCopy(material);
             materialName = material.Name;
             result.MaterialNames.push_back(materialName);
         }
-        auto geometry = makeGeometry(objectNameFor(group.Name), *mesh, materialName);
+        // The box is taken before an upload empties the arrays.
+        auto geometry = makeGeometry(objectNameFor(group.Name), *part.Mesh, materialName);
+        result.MeshNames.push_back(part.Mesh->Name);
+        if (auto replaced = placeMesh(std::move(part.Mesh)))
+            result.ReplacedMeshes.push_back(std::move(replaced));
         result.ObjectNames.push_back(geometry->Name());
         SceneObjects->Add(std::move(geometry));
     }
+    prepared.Groups.clear();
+    return result;
+}
+
+ConversionResult ConvertOBJModel(const TModel& model, std::string_view directory,
+                                 const ModelMessageBox& showMessage)
+{
+    if (!IsTriangulated(model)) {
+        LogLine(std::string("! ") + kNotTriangulatedMessage);
+        if (showMessage)
+            showMessage("Конвертер", kNotTriangulatedMessage);
+        return {};
+    }
+    PreparedConversion prepared = PrepareOBJConversion(model, directory);
+    prepared.Files.Commit();
+    return AddConvertedModel(model, prepared);
+}
+
+std::string ConversionFolder(std::string_view chosenFolder)
+{
+    return storedForm(relativeToWorkingDirectory(resolvePath(chosenFolder)));
+}
+
+ConversionResult AddGmsObjects(std::vector<GmsObject>& objects)
+{
+    ConversionResult result;
+    for (GmsObject& object : objects) {
+        auto mesh = makeMesh(std::move(object.Mesh), object.Name + "Mesh");
+        if (Meshes->AddCopy(*mesh))
+            result.MeshNames.push_back(mesh->Name);
+        auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), *mesh, {});
+        geometry->Trans->Position = object.Position;
+        result.ObjectNames.push_back(geometry->Name());
+        SceneObjects->Add(std::move(geometry));
+    }
+    objects.clear();
     return result;
 }
 
 ConversionResult LoadGMS(std::string_view fileName)
 {
-    ConversionResult result;
     std::vector<GmsObject> objects;
-    auto addObjects = [&] {
-        for (GmsObject& object : objects) {
-            auto mesh = makeMesh(std::move(object.Mesh), object.Name + "Mesh");
-            Meshes->AddCopy(*mesh);
-            result.MeshNames.push_back(mesh->Name);
-            auto geometry = makeGeometry(SceneObjects->MakeUniqueName(object.Name), *mesh, {});
-            geometry->Trans->Position = object.Position;
-            result.ObjectNames.push_back(geometry->Name());
-            SceneObjects->Add(std::move(geometry));
-        }
-    };
     try {
         ReadGMS(fileName, objects);
     } catch (...) {
-        addObjects(); // the objects read before the damage stay
+        AddGmsObjects(objects); // the objects read before the damage stay
         throw;
     }
-    addObjects();
-    return result;
+    return AddGmsObjects(objects);
 }
 
 } // namespace ra7

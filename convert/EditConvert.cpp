@@ -30,6 +30,19 @@ void ScaleModel(TModel& model, float factor)
         model.Vertices[v] = VectorScale(model.Vertices[v], factor);
 }
 
+bool IsUsableScale(float factor)
+{
+    return std::isfinite(factor) && factor > 0.0f;
+}
+
+std::int64_t ModelFaceCount(const TModel& model)
+{
+    std::int64_t faces = 0;
+    for (std::int32_t g = 1; g <= model.GroupCount; ++g)
+        faces += model.Groups[g].FaceCount;
+    return faces;
+}
+
 namespace {
 
 Vector3 faceNormal(const Vector3& a, const Vector3& b, const Vector3& c)

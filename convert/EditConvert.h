@@ -17,6 +17,15 @@ bool IsTriangulated(const TModel& model);
 // Multiplies every vertex position by `factor`; a factor of exactly 1 changes nothing.
 void ScaleModel(TModel& model, float factor);
 
+// A factor that ScaleModel may be given: finite and above 0. Zero would
+// collapse the model, a negative factor mirror it (turning every face
+// inside out) and a non-finite one poison every position.
+bool IsUsableScale(float factor);
+
+// The number of faces of all groups; a model without any gives nothing to
+// convert (a missing or empty OBJ file reads as such a model).
+std::int64_t ModelFaceCount(const TModel& model);
+
 // The mesh arrays of group `group` (1-based): every triangle corner becomes a
 // vertex of its own, indices 0 .. n−1. A corner without a normal gets its
 // face's normal, one without a texture coordinate (0, 0). Tangents and

@@ -1,6 +1,7 @@
 #include "GMSReader.h"
 
 #include "TextFields.h"
+#include "WorkProgress.h"
 
 #include "runtime/Errors.h"
 #include "runtime/FileIO.h"
@@ -50,13 +51,16 @@ public:
     {
     }
 
-    void read(std::vector<GmsObject>& objects)
+    // One progress unit a line, reported after each object.
+    void read(std::vector<GmsObject>& objects, WorkProgress* progress)
     {
+        BeginWork(progress, "Чтение модели " + displayName_, static_cast<std::int64_t>(lines_.size()));
         while (next_ < lines_.size()) {
             if (asciiLower(trimBlanks(lines_[next_++])) == "new object") {
                 GmsObject object;
                 if (readObject(object))
                     objects.push_back(std::move(object));
+                ReachWork(progress, static_cast<std::int64_t>(next_));
             }
         }
     }
@@ -196,14 +200,15 @@ private:
 
 } // namespace
 
-void ReadGMSText(std::string_view cp1251Text, std::string_view displayName, std::vector<GmsObject>& objects)
+void ReadGMSText(std::string_view cp1251Text, std::string_view displayName, std::vector<GmsObject>& objects,
+                 WorkProgress* progress)
 {
-    GmsReader(splitTextLines(cp1251Text), displayName).read(objects);
+    GmsReader(splitTextLines(cp1251Text), displayName).read(objects, progress);
 }
 
-void ReadGMS(std::string_view fileName, std::vector<GmsObject>& objects)
+void ReadGMS(std::string_view fileName, std::vector<GmsObject>& objects, WorkProgress* progress)
 {
-    ReadGMSText(readFileBytes(fileName), fileName, objects);
+    ReadGMSText(readFileBytes(fileName), fileName, objects, progress);
 }
 
 } // namespace ra7

@@ -11,6 +11,8 @@
 
 namespace ra7 {
 
+class WorkProgress;
+
 struct GmsObject {
     std::string Name; // the geometry object's name; its mesh is Name + "Mesh"
     Vector3 Position; // world position
@@ -21,8 +23,11 @@ struct GmsObject {
 // `objects` as soon as it is complete: when a damaged object stops the read
 // with a FileError, the objects before it are kept. Objects of other types
 // are skipped (their position belongs to them, not to the object before).
-void ReadGMS(std::string_view fileName, std::vector<GmsObject>& objects);
-void ReadGMSText(std::string_view cp1251Text, std::string_view displayName, std::vector<GmsObject>& objects);
+// Reports its lines read to `progress` (which may stop it with WorkCancelled;
+// the objects read before are kept then too).
+void ReadGMS(std::string_view fileName, std::vector<GmsObject>& objects, WorkProgress* progress = nullptr);
+void ReadGMSText(std::string_view cp1251Text, std::string_view displayName, std::vector<GmsObject>& objects,
+                 WorkProgress* progress = nullptr);
 
 // Merges positions (and their normals), indexed by `vertexIndices`, with
 // texture coordinates indexed by `texIndices` (three per triangle each):

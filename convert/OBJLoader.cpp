@@ -3,6 +3,7 @@
 #include "ModelNames.h"
 #include "TextFields.h"
 #include "TextLines.h"
+#include "WorkProgress.h"
 
 #include "runtime/Errors.h"
 #include "runtime/FileIO.h"
@@ -326,7 +327,7 @@ void ReadOBJText(TModel& model, std::string_view bytes, std::string_view display
     lines.finish(onLine);
 }
 
-TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage)
+TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage, WorkProgress* progress)
 {
     TModel model;
     const fs::path path = resolvePath(fileName);
@@ -346,9 +347,15 @@ TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage)
     // Read in blocks: the whole file is never held in memory next to the model.
     constexpr std::size_t kBlock = std::size_t{1} << 20;
     const std::unique_ptr<char[]> block(new char[kBlock]);
+    std::error_code sizeError;
+    const auto size = fs::file_size(path, sizeError);
+    BeginWork(progress, "Чтение модели " + displayName, sizeError ? 0 : static_cast<std::int64_t>(size));
+    std::int64_t consumed = 0;
     for (;;) {
         const std::size_t got = std::fread(block.get(), 1, kBlock, file.get());
         lines.feed(std::string_view(block.get(), got), onLine);
+        consumed += static_cast<std::int64_t>(got);
+        ReachWork(progress, consumed);
         if (got < kBlock) {
             if (std::ferror(file.get()))
                 throw FileError(displayName, FilePlace::whole(),

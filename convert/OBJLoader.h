@@ -66,10 +66,16 @@ inline constexpr std::string_view kImplicitGroupName = "DEFAULT";
 // its dialog interface. May be empty: the message is then dropped.
 using ModelMessageBox = std::function<void(const std::string& caption, const std::string& text)>;
 
+class WorkProgress;
+
 // Reads an OBJ file named as stored. Library and texture names written in it
 // are taken relative to the OBJ file's folder. A missing file gives an empty
-// model; a damaged one throws FileError naming the file and the line.
-TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage = {});
+// model; a damaged one throws FileError naming the file and the line. The
+// bytes read go to `progress` block by block (which may stop the read with
+// WorkCancelled). Touches no engine global, so it may run on any thread;
+// `showMessage` is then called on that thread.
+TModel LoadOBJ(std::string_view fileName, const ModelMessageBox& showMessage = {},
+               WorkProgress* progress = nullptr);
 
 // The same read over bytes in memory; `folder` is where library names resolve.
 void ReadOBJText(TModel& model, std::string_view bytes, std::string_view displayName,

@@ -1,7 +1,7 @@
 // The editor's entry point: the main window (which starts the engine), then
 // the rest of the editor's windows, then the application's event loop.
 //
-//   ra7editor [SCENE.kgf] [--project DIR] [--select NAME] [--script FILE]
+//   ra7editor [SCENE.kgf] [--project DIR] [--select NAME] [--script FILE] [--model FILE.obj]
 //             [--screenshot FILE [--window main|console|save|script|PAGE] [--frames N]] [--startup-time]
 //   ra7editor --help | --version      (no display needed)
 
@@ -12,6 +12,7 @@
 #include "ui/TAnimPanel.h"
 #include "ui/TAnimScriptEditor.h"
 #include "ui/TConsoleForm.h"
+#include "ui/TConverterPage.h"
 #include "ui/TMainForm.h"
 #include "ui/TSaveForm.h"
 #include "ui/TSceneFiles.h"
@@ -41,6 +42,7 @@ struct Options {
     QString screenshot;
     QString select;
     QString script;
+    QString model;
     QString window = QStringLiteral("main");
     int frames = 30;
     bool startupTime = false;
@@ -100,7 +102,12 @@ bool parseOptions(const QCoreApplication& app, Options& options)
                                     QStringLiteral("N"), QStringLiteral("30"));
     const QCommandLineOption startup(QStringLiteral("startup-time"),
                                      QStringLiteral("Print the milliseconds to the first frame and exit."));
-    parser.addOptions({project, screenshot, window, frames, startup, select, script});
+    const QCommandLineOption model(
+        QStringLiteral("model"),
+        QStringLiteral(
+            "An OBJ model loaded into the converter page after start-up, as its Загрузить OBJ would."),
+        QStringLiteral("FILE.obj"));
+    parser.addOptions({project, screenshot, window, frames, startup, select, script, model});
     if (!parser.parse(app.arguments())) {
         std::fprintf(stderr, "ra7editor: %s\nTry ra7editor --help.\n", qPrintable(parser.errorText()));
         return false;
@@ -122,6 +129,7 @@ bool parseOptions(const QCoreApplication& app, Options& options)
     options.window = parser.value(window);
     options.select = parser.value(select);
     options.script = parser.value(script);
+    options.model = parser.value(model);
     options.startupTime = parser.isSet(startup);
     bool numeric = false;
     options.frames = parser.value(frames).toInt(&numeric);
@@ -298,6 +306,11 @@ int main(int argc, char** argv)
     if (!options.script.isEmpty() && !loadAndPlayScript(*form, options.script)) {
         if (options.unattended())
             return 2;
+    }
+
+    if (!options.model.isEmpty()) {
+        form->ShowPage(QStringLiteral("converter"));
+        form->ConverterPage().LoadObjFile(options.model.toStdString());
     }
 
     if (options.startupTime) {

@@ -107,7 +107,18 @@ void paintFrame(const FrameInputs& frame)
     std::array<float, 3> picked = frame.pickedColour;
     if (frame.picking)
         hooks.Picking = [&frame, &picked] { picked = frame.picking(); };
-    hooks.Selection = frame.outlines;
+    // The outlines want blending; a model held for conversion is drawn
+    // after them, solid and lit.
+    if (frame.modelPreview)
+        hooks.Selection = [&frame] {
+            if (frame.outlines)
+                frame.outlines();
+            glDisable(GL_BLEND);
+            glEnable(GL_LIGHTING);
+            frame.modelPreview();
+        };
+    else
+        hooks.Selection = frame.outlines;
     hooks.Gizmo = frame.gizmo;
     if (frame.text2D) {
         hooks.Enter2D = [&frame] { frame.text2D->Begin2D(); };

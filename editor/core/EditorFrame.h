@@ -33,6 +33,9 @@ struct FrameInputs {
     std::function<std::array<float, 3>()> picking;
     std::function<void()> outlines;
     std::function<void()> gizmo;
+    // A model held for conversion, drawn with lighting after the outlines
+    // (none: nothing).
+    std::function<void()> modelPreview;
 };
 
 // The listener follows the active camera, every root updates its subtree,

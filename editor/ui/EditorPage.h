@@ -29,6 +29,8 @@ struct EditorServices {
     // Brings up a page of the tool panel by its id ("materials").
     std::function<void(const QString&)> showPage;
     std::function<void()> showConsole;
+    // The File menu's "Сохранить KGF" (the save window); true when written.
+    std::function<bool()> saveScene;
 };
 
 class EditorPage {

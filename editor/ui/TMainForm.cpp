@@ -6,7 +6,6 @@
 #include "core/EditorSession.h"
 #include "core/SceneCommands.h"
 #include "host/Ka7ConsoleCommands.h"
-#include "resources/Ka7MeshList.h"
 #include "runtime/DotWindow.h"
 #include "runtime/FrameTime.h"
 #include "runtime/Ka7GlobalEngine.h"
@@ -18,9 +17,11 @@
 #include "ui/TAnimScriptEditor.h"
 #include "ui/TBoundsPage.h"
 #include "ui/TConsoleForm.h"
+#include "ui/TConverterPage.h"
 #include "ui/TGLView.h"
 #include "ui/THierarchyPanel.h"
 #include "ui/TMaterialsPage.h"
+#include "ui/TMeshesPage.h"
 #include "ui/TPageHost.h"
 #include "ui/TPropertiesPage.h"
 #include "ui/TSaveForm.h"
@@ -38,7 +39,6 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -62,15 +62,6 @@ QString q(const std::string& text)
     return QString::fromStdString(text);
 }
 
-void refill(QListWidget& list, const std::vector<std::string>& names)
-{
-    list.setUpdatesEnabled(false);
-    list.clear();
-    for (const std::string& name : names)
-        list.addItem(q(name));
-    list.setUpdatesEnabled(true);
-}
-
 } // namespace
 
 TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
@@ -88,6 +79,7 @@ TMainForm::TMainForm(DialogService& dialogs, QWidget* parent)
     services_.report = [this](const std::string& text) { Report(text); };
     services_.showPage = [this](const QString& id) { ShowPage(id); };
     services_.showConsole = [this] { consoleForm_->ShowConsole(); };
+    services_.saveScene = [this] { return SaveSceneCommand(); };
     sceneFiles_ = new TSceneFiles(services_, this);
     setAcceptDrops(true);
     buildTreePanel(client_);
@@ -127,8 +119,11 @@ TMainForm::~TMainForm()
     idleTimer_->stop();
     SetConsoleExitHandler({});
     // The views stop listening before the document goes; the engine lets go
-    // of its GL objects while the view's context still exists.
+    // of its GL objects while the view's context still exists (the converter
+    // page releases a held model, the history the meshes it keeps).
     viewControls_->Detach();
+    if (Started())
+        view_->makeCurrent();
     delete hierarchy_;
     hierarchy_ = nullptr;
     selectionPanel_ = nullptr;
@@ -175,6 +170,8 @@ void TMainForm::startEngine()
         services_.document = document_.get();
         document_->Listen([this](std::uint32_t changes) { documentChanged(changes); });
         hierarchy_->Attach(*document_);
+        meshesPage_->SetEditorMeshes({session_->ArrowX().MeshName, session_->ArrowY().MeshName,
+                                      session_->ArrowZ().MeshName, session_->CameraModel().MeshName});
         selectionPanel_->Attach(*document_);
         viewControls_->Attach(
             *document_, {&session_->ArrowX(), &session_->ArrowY(), &session_->ArrowZ()}, [this] {
@@ -321,15 +318,10 @@ QWidget* TMainForm::buildToolPanel(QWidget* parent)
     pages_->AddPage(QStringLiteral("skybox"), QStringLiteral("SkyBox"), skyBox, skyBox);
     boundsPage_ = new TBoundsPage(services_, pages_);
     pages_->AddPage(QStringLiteral("bounds"), QStringLiteral("Bounds"), boundsPage_, boundsPage_);
-    // The converter page is still to come: an empty tab in its place.
-    pages_->AddPage(QStringLiteral("converter"), QStringLiteral("Конвертер"), new QWidget(pages_), nullptr);
-
-    auto* meshes = new QWidget(pages_);
-    auto* meshLayout = new QVBoxLayout(meshes);
-    meshList_ = new QListWidget(meshes);
-    meshList_->setObjectName(QStringLiteral("MeshList"));
-    meshLayout->addWidget(meshList_);
-    pages_->AddPage(QStringLiteral("meshes"), QStringLiteral("Meshes"), meshes, nullptr);
+    converterPage_ = new TConverterPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("converter"), QStringLiteral("Конвертер"), converterPage_, converterPage_);
+    meshesPage_ = new TMeshesPage(services_, pages_);
+    pages_->AddPage(QStringLiteral("meshes"), QStringLiteral("Meshes"), meshesPage_, meshesPage_);
     pages_->setCurrentIndex(0);
     return panel;
 }
@@ -513,6 +505,8 @@ void TMainForm::paint()
         frame.outlines = [input] { input->DrawOutlines(); };
         frame.gizmo = [input] { input->DrawGizmo(); };
     }
+    if (converterPage_->State().ModelLoaded())
+        frame.modelPreview = [this] { converterPage_->DrawPreview(); };
     try {
         paintFrame(frame);
         MakeViewOpaque();
@@ -547,20 +541,10 @@ void TMainForm::RebuildTree()
 
 void TMainForm::documentChanged(std::uint32_t changes)
 {
-    if (Has(changes, DocChange::Meshes))
-        refillMeshList();
     if (Has(changes, DocChange::Selection))
         pages_->RefreshCurrent();
     if (Has(changes, DocChange::History))
         updateTitle();
-}
-
-void TMainForm::refillMeshList()
-{
-    std::vector<std::string> names;
-    for (std::int32_t i = 0; i < Meshes->Count(); ++i)
-        names.push_back(Meshes->Get(i).Name);
-    refill(*meshList_, names);
 }
 
 void TMainForm::updateTitle()

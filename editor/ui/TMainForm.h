@@ -19,7 +19,6 @@
 
 class QAction;
 class QLabel;
-class QListWidget;
 class QTimer;
 class QToolButton;
 
@@ -35,6 +34,8 @@ class EditorSession;
 class TAnimPanel;
 class TAnimScriptEditor;
 class TConsoleForm;
+class TConverterPage;
+class TMeshesPage;
 class TGLView;
 class THierarchyPanel;
 class TAddPage;
@@ -118,6 +119,8 @@ public:
     TGLView& View() { return *view_; }
     THierarchyPanel& Hierarchy() { return *hierarchy_; }
     TPageHost& Pages() { return *pages_; }
+    TConverterPage& ConverterPage() { return *converterPage_; }
+    TMeshesPage& MeshesPage() { return *meshesPage_; }
     // The view's tool bar and input, and the name and position boxes below the tree.
     TViewControls& ViewControls() { return *viewControls_; }
     TSelectionPanel& SelectionBoxes() { return *selectionPanel_; }
@@ -149,7 +152,6 @@ private:
     void reportFrameError(const std::string& text);
     void documentChanged(std::uint32_t changes);
     void updateTitle();
-    void refillMeshList();
 
     DialogService& dialogs_;
     EditorServices services_;
@@ -173,7 +175,8 @@ private:
     TAddPage* addPage_ = nullptr;
     TPropertiesPage* propertiesPage_ = nullptr;
     TBoundsPage* boundsPage_ = nullptr;
-    QListWidget* meshList_ = nullptr;
+    TConverterPage* converterPage_ = nullptr;
+    TMeshesPage* meshesPage_ = nullptr;
     TAnimPanel* animPanel_ = nullptr;
     QAction* bloomAction_ = nullptr;
     QAction* undoAction_ = nullptr;

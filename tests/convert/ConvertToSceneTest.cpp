@@ -267,7 +267,7 @@ TEST_F(ConvertToSceneTest, GmsObjectsMergeIntoMeshesAndGeometryAtTheirPositions)
     EXPECT_EQ(geometry("Wall").Trans->Position, (Vector3{-4, 5, 6}));
 
     // A second load merges under new object names; the meshes are known already.
-    LoadGMS("level.gms");
+    EXPECT_TRUE(LoadGMS("level.gms").MeshNames.empty());
     EXPECT_NE(SceneObjects->FindByName("Floor_1"), nullptr);
     EXPECT_EQ(Meshes->Count(), 2);
 }
@@ -302,14 +302,14 @@ protected:
 TEST_F(SceneTangentSpaceTest, GradientsAndIsoLinesFillEveryVertexOfEachMeshOnce)
 {
     convertQuad();
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::Gradients), 1);
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::Gradients).Computed, 1);
     const KaMesh& mesh = *Meshes->Find("meshes\\QUAD.mes");
     EXPECT_EQ(mesh.Tangents, KaGeomData3(6, Vector3{1, 0, 0}));
     EXPECT_EQ(mesh.Binormals, KaGeomData3(6, Vector3{0, 1, 0}));
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::IsoLines), 1);
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::IsoLines).Computed, 1);
     EXPECT_EQ(mesh.Tangents, KaGeomData3(6, Vector3{-1, 0, 0}));
     EXPECT_EQ(mesh.Binormals, KaGeomData3(6, Vector3{0, -1, 0}));
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::None), 0);
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::None).Computed, 0);
 }
 
 TEST_F(SceneTangentSpaceTest, AnIndexedGmsMeshGetsTheTangentsOfItsTrianglesAndCanBeSaved)
@@ -325,7 +325,7 @@ TEST_F(SceneTangentSpaceTest, AnIndexedGmsMeshGetsTheTangentsOfItsTrianglesAndCa
     KaMesh& mesh = *Meshes->Find("FloorMesh");
     ASSERT_EQ(mesh.Indices, (KaCarArr{0, 1, 2, 0, 2, 3}));
     for (const TangentMethod method : {TangentMethod::Gradients, TangentMethod::IsoLines}) {
-        EXPECT_EQ(ApplyTangentSpace(method), 1);
+        EXPECT_EQ(ApplyTangentSpace(method).Computed, 1);
         ASSERT_EQ(mesh.Tangents.size(), 4u);
         ASSERT_EQ(mesh.Binormals.size(), 4u);
         const float sign = method == TangentMethod::Gradients ? 1.0f : -1.0f;
@@ -347,7 +347,7 @@ TEST_F(SceneTangentSpaceTest, MeshMenderComputesAndSavesEveryMesh)
     const auto library = MeshMenderLibrary::Open(RA7_MESHMENDER_PATH, whyNot);
     ASSERT_TRUE(library) << whyNot;
     convertQuad();
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, library.get()), 1);
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, library.get()).Computed, 1);
     KaMesh saved;
     RecordReader file = RecordReader::openFile("meshes\\QUAD.mes");
     ReadMeshFile(file, saved);
@@ -369,7 +369,12 @@ TEST_F(SceneTangentSpaceTest, MeshMenderSavingLeavesUploadedMeshFilesAlone)
     uploaded->IndexCount = 3;
     Meshes->Add(std::move(uploaded));
     convertQuad();
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, library.get()), 1);
+    const TangentSpaceReport report = ApplyTangentSpace(TangentMethod::MeshMender, library.get());
+    EXPECT_EQ(report.Computed, 1);
+    EXPECT_EQ(report.Saved, 1);
+    ASSERT_EQ(report.SaveFailures.size(), 1u);
+    EXPECT_EQ(report.SaveFailures[0].Name, "rock.mes");
+    EXPECT_THAT(report.SaveFailures[0].Reason, HasSubstr("USE VBO"));
     EXPECT_EQ(test::readFile("rock.mes"), "the rock's file");
     KaMesh saved;
     RecordReader file = RecordReader::openFile("meshes\\QUAD.mes");
@@ -383,7 +388,7 @@ TEST_F(SceneTangentSpaceTest, MissingMenderDisablesTheThirdMethodWithAMessage)
     EXPECT_EQ(MeshMenderLibrary::Open("libno-such-mender.so", whyNot), nullptr);
     EXPECT_THAT(whyNot, HasSubstr("disabled"));
     convertQuad();
-    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, nullptr), 0);
+    EXPECT_EQ(ApplyTangentSpace(TangentMethod::MeshMender, nullptr).Computed, 0);
     EXPECT_EQ(Meshes->Find("meshes\\QUAD.mes")->Tangents, KaGeomData3(6));
 }
 

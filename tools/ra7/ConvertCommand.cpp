@@ -2,7 +2,9 @@
 
 #include "ConversionTargets.h"
 #include "ConvertToScene.h"
+#include "ConverterLines.h"
 #include "EditConvert.h"
+#include "MeshFiles.h"
 #include "OBJLoader.h"
 #include "SceneTangentSpace.h"
 
@@ -43,10 +45,10 @@ struct Refused {
 
 class Timed {
 public:
-    std::string elapsed() const
+    std::int64_t micros() const
     {
         const auto took = std::chrono::steady_clock::now() - start_;
-        return ElapsedText(std::chrono::duration_cast<std::chrono::microseconds>(took).count());
+        return std::chrono::duration_cast<std::chrono::microseconds>(took).count();
     }
 
 private:
@@ -118,25 +120,25 @@ void convertOBJ(const ConvertOptions& options)
 {
     if (options.folder.empty())
         refuse("ra7 convert: --folder is required for an OBJ model");
-    LogLine("--Конвертер: загружаю модель...");
+    LogLine(kConverterLoadingLine);
     Timed load;
     TModel model = LoadOBJ(options.model, [](const std::string& caption, const std::string& text) {
         LogLine("! " + caption + ": " + text);
     });
-    LogLine("--Конвертер: загрузка окончена за " + load.elapsed());
+    LogLine(ConverterLoadedLine(load.micros()));
     if (!ModelHasFaces(model))
         cancelConversion("В модели нет ни одной грани (" + options.model + " - не модель OBJ?)");
     if (!IsTriangulated(model))
         cancelConversion("Модель не триангулирована!");
     ScaleModel(model, options.scale);
 
-    const std::string folder = storedForm(relativeToWorkingDirectory(resolvePath(options.folder)));
+    const std::string folder = ConversionFolder(options.folder);
     refuseFilesInTheWay(MeshFilesInTheWay(model, folder), options);
-    LogLine("--Конвертер: начало конвертации...");
+    LogLine(kConverterStartLine);
     Timed convert;
     fs::create_directories(resolvePath(folder));
     const ConversionResult result = ConvertOBJModel(model, folder);
-    LogLine("--Конвертер: конвертация окончена за " + convert.elapsed());
+    LogLine(ConverterConvertedLine(convert.micros()));
     LogLine("- " + std::to_string(result.MeshNames.size()) + " мешей, " +
             std::to_string(result.MaterialNames.size()) + " материалов");
 }
@@ -145,10 +147,10 @@ void convertGMS(const ConvertOptions& options)
 {
     if (options.scale != 1.0f)
         refuse("ra7 convert: --scale applies to OBJ models only");
-    LogLine("--Конвертер: загружаю модель...");
+    LogLine(kConverterLoadingLine);
     Timed load;
     const ConversionResult result = LoadGMS(options.model);
-    LogLine("--Конвертер: загрузка окончена за " + load.elapsed());
+    LogLine(ConverterLoadedLine(load.micros()));
     if (result.MeshNames.empty())
         cancelConversion("В файле нет ни одного объекта trimesh() (" + options.model + " - не модель GMS?)");
     refuseFilesInTheWay(ExistingMeshFiles(result.MeshNames), options);
@@ -165,9 +167,31 @@ void computeTangents(const ConvertOptions& options)
         if (!mender)
             refuse(whyNot);
     }
-    LogLine("--Конвертер: вычисляю tangent space...");
-    ApplyTangentSpace(static_cast<TangentMethod>(options.tangent), mender.get(), options.mender);
-    LogLine("--Конвертер: вычисления tangent space окончены...");
+    LogLine(kTangentStartLine);
+    if (options.tangent == 3)
+        LogLine(kMeshesSavingLine);
+    const TangentSpaceReport report =
+        ApplyTangentSpace(static_cast<TangentMethod>(options.tangent), mender.get(), options.mender);
+    if (options.tangent == 3)
+        LogLine(kMeshesSavedLine);
+    for (const std::string& line : TangentReportLines(report))
+        LogLine(line);
+    if (report.Computed > 0)
+        LogLine(kTangentDoneLine);
+}
+
+// Every mesh to its file, as the editor's "Сохранить все..." writes them.
+void saveAllMeshes()
+{
+    LogLine(kMeshesSavingLine);
+    StagedFiles files;
+    const std::vector<MeshWriteFailure> failures = StageMeshes(files, AllMeshes(), nullptr);
+    files.Commit();
+    for (const MeshWriteFailure& failure : failures)
+        LogLine("! " + MeshWriteFailureLine(failure));
+    if (!failures.empty())
+        throw Refused{MeshWriteFailureLine(failures.front())};
+    LogLine(kMeshesSavedLine);
 }
 
 // The command lines the save window would list for these objects: each mesh
@@ -208,6 +232,8 @@ void saveScene(const ConvertOptions& options)
 void runPipeline(const ConvertOptions& options)
 {
     const bool obj = hasExtension(options.model, ".obj");
+    if (!IsUsableScale(options.scale))
+        refuse("ra7 convert: the scale must be a number above 0");
     if (!obj && !hasExtension(options.model, ".gms"))
         refuse("ra7 convert: " + options.model + ": the model must be an .obj or .gms file");
     if (options.tangent < 0 || options.tangent > 3)
@@ -235,7 +261,7 @@ void runPipeline(const ConvertOptions& options)
         convertGMS(options);
     computeTangents(options);
     if (options.tangent != 3) // the mender's run has written them already
-        Meshes->SaveAll();
+        saveAllMeshes();
     saveScene(options);
 }
 

@@ -33,6 +33,11 @@ void writeEditorData(const fs::path& dir)
     scene->SaveObjects((dir / "data" / "arrow" / "editorData.kgf").string(), {0, 1}, {});
 }
 
+fs::path ra7ToolPath()
+{
+    return RA7_TOOL_PATH;
+}
+
 void pinDriverLibraries()
 {
     dl_iterate_phdr(

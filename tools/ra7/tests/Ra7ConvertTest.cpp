@@ -171,10 +171,16 @@ TEST_F(Ra7Convert, WrongInputsAreNamedInTheLog)
 
     test::writeFile("model.obj", "v 0 0 0\nf 1 1 1\n");
     options.model = "model.obj";
-    options.scale = std::nanf("");
+    for (const float scale : {std::nanf(""), 0.0f, -1.0f}) {
+        options.scale = scale;
+        EXPECT_EQ(run(options), 1) << scale;
+        EXPECT_THAT(errors, HasSubstr("the scale must be a number above 0")) << scale;
+    }
+    options.scale = 1;
+    options.mender.WeightNormalsByArea = std::nanf("");
     EXPECT_EQ(run(options), 1);
     EXPECT_THAT(errors, HasSubstr("must be numbers"));
-    options.scale = 1;
+    options.mender.WeightNormalsByArea = 1;
     options.folder.clear();
     EXPECT_EQ(run(options), 1);
     EXPECT_THAT(errors, HasSubstr("--folder is required"));
