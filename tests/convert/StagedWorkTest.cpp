@@ -14,11 +14,13 @@
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7MeshList.h"
 #include "runtime/Errors.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/PathResolver.h"
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
+#include <algorithm>
 #include <gmock/gmock.h>
 
 #include <cmath>
@@ -215,7 +217,12 @@ TEST_F(StagedTextureTest, ATextureSharedByThreeGroupsIsCopiedOnceAndToldWhenAdde
     const ConversionResult result = AddConvertedModel(read, prepared);
     EXPECT_EQ(test::readFile("meshes/BESIDE.TGA"), test::readFile("beside.tga"));
     EXPECT_THAT(result.TextureNames, ElementsAre("meshes\\BESIDE.TGA"));
-    EXPECT_TRUE(test::logHas("скопирована в meshes\\BESIDE.TGA"));
+    EXPECT_EQ(std::count_if(LogLines().begin(), LogLines().end(),
+                            [](const std::string& line) {
+                                return line.starts_with("- Текстура ") &&
+                                       line.ends_with(" скопирована в meshes\\BESIDE.TGA");
+                            }),
+              1);
     for (const std::string& name : result.MaterialNames)
         EXPECT_EQ(Materials->Find(name)->Textures[0], "meshes\\BESIDE.TGA") << name;
 }
