@@ -66,10 +66,10 @@ public:
         questions.push_back(text);
         return pop(saveChoices, SaveChoice::Cancel);
     }
-    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& answers) override
+    std::size_t AskChoice(const std::string& text, const std::vector<std::string>& buttons) override
     {
         questions.push_back(text);
-        const std::size_t last = answers.empty() ? 0 : answers.size() - 1;
+        const std::size_t last = buttons.empty() ? 0 : buttons.size() - 1;
         return std::min(pop(choices, last), last);
     }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
