@@ -217,8 +217,9 @@ TEST_F(MainWindow, AnIdleWindowDrawsNoFasterThanTheDisplayAndSlowlyWhenMinimised
     form->showNormal();
     form->activateWindow();
     QApplication::processEvents();
-    if (QApplication::activeWindow() == form.get())
+    if (QApplication::activeWindow() == form.get()) {
         EXPECT_GE(framesIn(*form, 500), 8);
+    }
 }
 
 } // namespace
