@@ -226,8 +226,8 @@ TEST_F(GeneratedData, SampleGlassIsATintThatDoesNotAddUpToWhite)
     for (std::int32_t i = 0; i < SceneObjects->Count(); ++i)
         lights += dynamic_cast<const KaLight*>(SceneObjects->GetItem(i)) ? 1 : 0;
     // Diffuse light, at most 1 per light, weighted by the alpha of each pass.
-    const float added =
-        lights * glass->Colour[3] * std::max({glass->Colour[0], glass->Colour[1], glass->Colour[2]});
+    const float added = static_cast<float>(lights) * glass->Colour[3] *
+                        std::max({glass->Colour[0], glass->Colour[1], glass->Colour[2]});
     EXPECT_LT(added, 0.6f);
     EXPECT_GT(glass->Colour[2], glass->Colour[0]) << "a blue tint";
 }

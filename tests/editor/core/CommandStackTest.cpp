@@ -26,7 +26,9 @@ protected:
     // Sets x of the object as one edit; successive edits merge.
     void setX(float x, const std::string& name = "box")
     {
-        const float before = box->Trans->Position.x;
+        // Looked up by name: the object may have been deleted, and the edit must then fail.
+        const KaSceneObj* object = scene().FindByName(name);
+        const float before = object ? object->Trans->Position.x : 0.0f;
         document->Execute(std::make_unique<SetValueCommand<float>>(
             "Позиция x", name + ".x", before, x,
             [this, name](const float& value) { ObjectNamed(scene(), name).Trans->Position.x = value; }));
