@@ -7,6 +7,7 @@
 
 #include "core/ScriptWorkspace.h"
 #include "host/ProjectFolder.h"
+#include "runtime/LeakChecker.h"
 #include "ui/DialogService.h"
 #include "ui/ProjectChooser.h"
 #include "ui/TAnimPanel.h"
@@ -31,6 +32,8 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+
+RA7_LEAK_CHECKER_HOOKS()
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "ui/TGLView.h"
 
+#include "runtime/DotWindow.h"
 #include "runtime/Ka7GlobalEngine.h"
 
 #include <QOpenGLContext>
@@ -14,6 +15,7 @@ TGLView::TGLView(QWidget* parent) : QOpenGLWidget(parent)
 
 void TGLView::initializeGL()
 {
+    KeepGLDriverLoaded();
     if (onInitialize)
         onInitialize();
 }

@@ -2,6 +2,10 @@
 
 #include "runtime/Errors.h"
 
+#include <cstring>
+#include <dlfcn.h>
+#include <link.h>
+
 namespace ra7 {
 
 namespace {
@@ -119,9 +123,25 @@ ContextRequest TDotContext::Request() const
     return request;
 }
 
+void KeepGLDriverLoaded()
+{
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void*) {
+            const char* name = info->dlpi_name;
+            const bool driver = name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium") ||
+                                         std::strstr(name, "libGLX_mesa") || std::strstr(name, "libEGL_mesa"));
+            if (driver)
+                dlopen(name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+}
+
 bool TDotContext::InitGL()
 {
     created_ = platform_->createContext(Request());
+    if (created_)
+        KeepGLDriverLoaded();
     return created_;
 }
 

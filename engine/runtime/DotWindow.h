@@ -106,4 +106,11 @@ private:
     bool created_ = false;
 };
 
+// Keeps the OpenGL driver that the current process has loaded mapped until the
+// process ends; called once a context exists. Otherwise the last context to go
+// unloads it, the next one loads and initialises it again, and what the driver
+// keeps for the whole process loses the module that owns it, so the leak
+// checker of sanitizer builds blames it on us.
+void KeepGLDriverLoaded();
+
 } // namespace ra7

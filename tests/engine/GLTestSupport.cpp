@@ -11,13 +11,11 @@
 #include "runtime/HeadlessContext.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/LeakChecker.h"
 
 #include <epoxy/gl.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <dlfcn.h>
-#include <link.h>
 #include <memory>
 #include <stdexcept>
 
@@ -32,19 +30,6 @@ struct SharedContext {
     std::unique_ptr<TDotContext> context;
 };
 
-// Keeps the OpenGL driver mapped after the display is terminated at exit,
-// so that the leak checker can still name the driver's own allocations.
-void pinDriverLibraries()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
-}
-
 SharedContext& shared()
 {
     static SharedContext instance = [] {
@@ -56,7 +41,6 @@ SharedContext& shared()
         made.context->SetBufferBits(24, 8, 24, 8);
         if (!made.context->InitGL())
             throw std::runtime_error("cannot create a headless OpenGL context");
-        pinDriverLibraries();
         return made;
     }();
     return instance;
@@ -169,11 +153,4 @@ std::array<double, 4> GLTest::regionMean(const std::vector<std::uint8_t>& pixels
 
 } // namespace ra7::test
 
-// Mesa's ARB program parser keeps a copy of the error text of a failed
-// program for the life of the process, and fontconfig keeps its
-// configuration from FcInit to the end of the process; nothing of ours.
-extern "C" const char* __lsan_default_suppressions();
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:swrast_dri.so\nleak:libfontconfig.so\n";
-}
+RA7_LEAK_CHECKER_HOOKS()

@@ -12,17 +12,13 @@
 #include "PlayCommand.h"
 #include "ProjectCommand.h"
 #include "RenderCommand.h"
+#include "runtime/LeakChecker.h"
 
 #include <CLI/CLI.hpp>
 
 #include <iostream>
 
-// Leaks of the font library the driver's text path loads once per process,
-// not of the engine; read only by the leak checker of sanitizer builds.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n";
-}
+RA7_LEAK_CHECKER_HOOKS()
 
 namespace {
 

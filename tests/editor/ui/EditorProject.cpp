@@ -3,9 +3,6 @@
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
-#include <cstring>
-#include <dlfcn.h>
-#include <link.h>
 #include <memory>
 
 namespace fs = std::filesystem;
@@ -36,17 +33,6 @@ void writeEditorData(const fs::path& dir)
 fs::path ra7ToolPath()
 {
     return RA7_TOOL_PATH;
-}
-
-void pinDriverLibraries()
-{
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void*) {
-            if (info->dlpi_name && std::strstr(info->dlpi_name, "_dri.so"))
-                dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-            return 0;
-        },
-        nullptr);
 }
 
 } // namespace ra7::editor::test

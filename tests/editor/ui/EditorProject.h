@@ -15,8 +15,4 @@ void writeEditorData(const std::filesystem::path& dir);
 // The `ra7` tool of this build (the converter page is compared with it).
 std::filesystem::path ra7ToolPath();
 
-// Keeps the OpenGL driver mapped after its last context is gone, so that
-// the leak checker can still name the driver's own allocations.
-void pinDriverLibraries();
-
 } // namespace ra7::editor::test

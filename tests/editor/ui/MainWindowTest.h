@@ -46,7 +46,6 @@ protected:
     {
         form = std::make_unique<TMainForm>(dialogs);
         std::string error = form->ShowAndStart();
-        test::pinDriverLibraries();
         return error;
     }
     void startWithEditorData()

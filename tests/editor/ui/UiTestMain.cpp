@@ -1,14 +1,11 @@
 // The widget tests need one QApplication for the whole process.
 #include <QApplication>
 
+#include "runtime/LeakChecker.h"
+
 #include <gtest/gtest.h>
 
-// Leaks of the desktop libraries Qt loads (D-Bus, fontconfig), not of the
-// editor; read by the leak checker of sanitizer builds.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
-}
+RA7_LEAK_CHECKER_HOOKS()
 
 int main(int argc, char** argv)
 {

@@ -7,6 +7,7 @@
 #include "effects/Ka7ParSystem.h"
 #include "engine/TestSupport.h"
 #include "runtime/FileIO.h"
+#include "runtime/Ka7Console.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
 
@@ -35,8 +36,14 @@ protected:
         scene.SaveObjects("level.kgf", {0, 1}, {"addtex <>"});
     }
 
+    // A scene's command lines run on the console as it loads, so the scene
+    // is read back on a console of its own (which rewrites log.txt).
     static std::unique_ptr<KaObjArray> readBack(const std::string& file)
     {
+        struct Console {
+            Console() { InitConsole({}); }
+            ~Console() { DoneConsole(); }
+        } console;
         auto scene = std::make_unique<KaObjArray>();
         scene->LoadFromFile(file);
         return scene;
