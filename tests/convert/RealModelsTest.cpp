@@ -5,6 +5,7 @@
 #include "MeshMenderCall.h"
 #include "OBJLoader.h"
 #include "TangentSpace.h"
+#include "engine/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ protected:
     void SetUp() override
     {
         if (!std::filesystem::exists(kModels / "spider.obj"))
-            GTEST_SKIP() << "assimp-testmodels is not installed (scripts/packages.txt lists it)";
+            RA7_SKIP_WITHOUT("assimp-testmodels is not installed (scripts/packages.txt lists it)");
     }
 
     static std::int32_t faceTotal(const TModel& model)

@@ -15,6 +15,12 @@ namespace fs = std::filesystem;
 
 namespace ra7::test {
 
+bool underCI()
+{
+    const char* ci = std::getenv("CI");
+    return ci && std::string_view(ci) == "true";
+}
+
 void ScratchDirectoryTest::SetUp()
 {
     previous_ = fs::current_path();

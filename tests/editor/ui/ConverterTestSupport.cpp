@@ -16,7 +16,7 @@ void ConverterWindow::SetUp()
 {
     MainWindow::SetUp();
     if (!fs::exists(kAssimpModels / "spider.obj"))
-        GTEST_SKIP() << "assimp-testmodels is not installed (scripts/packages.txt lists it)";
+        RA7_SKIP_WITHOUT("assimp-testmodels is not installed (scripts/packages.txt lists it)");
 }
 
 void ConverterWindow::press(const char* page, const char* name)
