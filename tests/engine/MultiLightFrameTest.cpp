@@ -74,6 +74,15 @@ protected:
         addColouredLight("wide", {0, 0, 6}, 0, {0.05f, 0.05f, 0.05f}, {0.2f, 0.2f, 0.2f});
     }
 
+    // The start-up state the frame needs is not the fixture's default; the
+    // tests after this one must not inherit it.
+    void TearDown() override
+    {
+        glDisable(GL_COLOR_MATERIAL);
+        glDisable(GL_LINE_SMOOTH);
+        RenderTest::TearDown();
+    }
+
     void addColouredLight(const std::string& name, const Vector3& position, float range,
                           const std::array<float, 3>& ambient, const std::array<float, 3>& diffuse)
     {
