@@ -76,42 +76,6 @@ void attachColour(std::uint32_t texture)
 
 } // namespace
 
-void KaScene::RenderLit(KaGeometry& geometry, const Vector3& position)
-{
-    int n = 0;
-    for (const std::int32_t index : SceneObjects->LightList) {
-        const KaLight* light = objectAt<KaLight>(index);
-        const float range = light->LightParams[0];
-        const bool reaches =
-            light->Static || range == 0.0f || DistanceSqr(position, light->Trans->Position) <= range * range;
-        if (!reaches)
-            continue;
-        light->ApplyLight();
-        if (n == 1) {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_ONE, GL_ONE);
-            glDepthFunc(GL_EQUAL);
-            MultiPass = true;
-        } else if (n == 0) {
-            glDisable(GL_BLEND);
-            glDepthFunc(GL_LESS);
-        }
-        geometry.Render();
-        ++n;
-    }
-    MultiPass = false;
-    if (!Settings.UseBloom) {
-        if (n == 1) {
-            glEnable(GL_BLEND);
-            glBlendFunc(GL_ONE, GL_ONE);
-            glDepthFunc(GL_EQUAL);
-        }
-        geometry.RenderSelfIllumination();
-    }
-    glDisable(GL_BLEND);
-    glDepthFunc(GL_LESS);
-}
-
 void KaScene::drawSkyBox() const
 {
     static constexpr SkyCorner kFaces[6][4] = {
@@ -150,11 +114,14 @@ void KaScene::RenderStatic()
     glTranslatef(eye.x, eye.y, eye.z);
     if (SkyBox)
         drawSkyBox();
+    // The lights are applied under the camera-centred matrix, as the objects are drawn.
+    lit_.Clear();
     for (const std::int32_t index : SceneObjects->StaticGeomList) {
         KaGeometry* geometry = objectAt<KaGeometry>(index);
         if (geometryVisible(*geometry, camera))
-            RenderLit(*geometry, geometry->Trans->Position);
+            lit_.Add(*geometry, geometry->Trans->Position);
     }
+    lit_.Draw();
     for (const std::int32_t index : SceneObjects->StaticParSysList) {
         KaParSystem* system = objectAt<KaParSystem>(index);
         if (shapeVisible(system->Bounds.get(), shiftedPlacement(*system, eye), camera))
@@ -182,11 +149,13 @@ void KaScene::RenderOpaque()
             object->Render();
     }
     const KaCamera* camera = SceneObjects->ActiveCamera();
+    lit_.Clear();
     for (const std::int32_t index : SceneObjects->GeomList) {
         KaGeometry* geometry = objectAt<KaGeometry>(index);
         if (geometryVisible(*geometry, camera))
-            RenderLit(*geometry, geometry->Trans->Position);
+            lit_.Add(*geometry, geometry->Trans->Position);
     }
+    lit_.Draw();
 }
 
 void KaScene::RenderEffects()

@@ -5,6 +5,7 @@
 // calls its Render; lighting is one pass per light that reaches an object.
 
 #include "math/DotMath.h"
+#include "render/LitPasses.h"
 #include "scene/PointProjection.h"
 
 #include <cstdint>
@@ -47,13 +48,10 @@ public:
     void DrawFullScreenQuad();
     PointProjection PointVisible(const Vector3& point) { return ra7::PointVisible(point); }
 
-    // Light selection and one pass per light that reaches `geometry`, then
-    // its self-illumination unless bloom draws it. `position` is where light
-    // distances are measured from.
-    void RenderLit(KaGeometry& geometry, const Vector3& position);
-
 private:
     void drawSkyBox() const;
+
+    LitPasses lit_; // kept between passes for its memory
 };
 
 extern std::unique_ptr<KaScene> Scene;

@@ -2,6 +2,7 @@
 
 #include "resources/DrawState.h"
 #include "resources/Ka7Shaders.h"
+#include "resources/Ka7TextureIL.h"
 #include "resources/Ka7TextureList.h"
 #include "runtime/Capabilities.h"
 #include "runtime/RecordFile.h"
@@ -26,6 +27,30 @@ KaColor readColour(RecordReader& file)
 KaShader* findShader(const std::string& name)
 {
     return name.empty() || !Shaders ? nullptr : Shaders->Find(name);
+}
+
+// What the Applies under a MaterialTextureTracking guard left bound.
+struct BoundTextures {
+    bool tracking = false;
+    bool known = false;
+    std::array<std::uint32_t, kMaterialTextureSlots> names{};
+};
+BoundTextures bound;
+
+void bindUnit(int unit, const std::string& name)
+{
+    KaTexture* texture = name.empty() || !ra7::Textures ? nullptr : ra7::Textures->Find(name);
+    const std::uint32_t glName = texture ? texture->GLName() : 0;
+    auto& slot = bound.names[static_cast<std::size_t>(unit)];
+    if (bound.known && slot == glName)
+        return;
+    if (HasMultitexture)
+        glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
+    if (texture)
+        texture->Bind();
+    else
+        glBindTexture(GL_TEXTURE_2D, 0);
+    slot = glName;
 }
 
 std::string colourText(const KaColor& c)
@@ -144,15 +169,11 @@ void KaMaterial::Apply() const
     }
 
     const int lastUnit = HasMultitexture ? static_cast<int>(kMaterialTextureSlots) - 1 : 0;
-    for (int unit = lastUnit; unit >= 0; --unit) {
-        if (HasMultitexture)
-            glActiveTextureARB(static_cast<GLenum>(GL_TEXTURE0_ARB + unit));
-        const std::string& name = Textures[static_cast<std::size_t>(unit)];
-        if (ra7::Textures)
-            ra7::Textures->BindByName(name);
-        else
-            glBindTexture(GL_TEXTURE_2D, 0);
-    }
+    for (int unit = lastUnit; unit >= 0; --unit)
+        bindUnit(unit, Textures[static_cast<std::size_t>(unit)]);
+    if (HasMultitexture)
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    bound.known = bound.tracking;
     // Enabled once unit 0 is active: units past the fixed-function ones
     // refuse the enable.
     glEnable(GL_TEXTURE_2D);
@@ -169,6 +190,26 @@ void KaMaterial::Unapply() const
         glDisable(GL_ALPHA_TEST);
     if (TwoSided)
         glEnable(GL_CULL_FACE);
+}
+
+void KaMaterial::ApplyToNextObject() const
+{
+    if (NoShaders)
+        return;
+    if (KaShader* vertex = findShader(VertexShader))
+        vertex->UpdateParameters();
+}
+
+MaterialTextureTracking::MaterialTextureTracking()
+{
+    bound.tracking = true;
+    bound.known = false;
+}
+
+MaterialTextureTracking::~MaterialTextureTracking()
+{
+    bound.tracking = false;
+    bound.known = false;
 }
 
 KaMaterial MakeDefaultMaterial()

@@ -54,6 +54,20 @@ public:
     void Apply() const;
     // Turns off what Apply turned on that the next Apply would not reset.
     void Unapply() const;
+    // For the next object drawn while this material stays applied: the
+    // vertex shader's parameters (which depend on the object) set again.
+    void ApplyToNextObject() const;
+};
+
+// While a guard lives, Apply binds only the textures that differ from what
+// the last Apply under the guard left on each unit. The holder vouches that
+// nothing else binds textures meanwhile.
+class MaterialTextureTracking {
+public:
+    MaterialTextureTracking();
+    ~MaterialTextureTracking();
+    MaterialTextureTracking(const MaterialTextureTracking&) = delete;
+    MaterialTextureTracking& operator=(const MaterialTextureTracking&) = delete;
 };
 
 // Reads one record without its tag and without touching the texture array.

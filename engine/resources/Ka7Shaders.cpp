@@ -120,6 +120,12 @@ void KaShader::Enable()
         OnEnable(*this);
 }
 
+void KaShader::UpdateParameters()
+{
+    if (OnEnable)
+        OnEnable(*this);
+}
+
 void KaShader::Disable()
 {
     switch (kind_) {

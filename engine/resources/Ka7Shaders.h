@@ -43,6 +43,9 @@ public:
 
     void Enable();
     void Disable();
+    // Runs the enable callback again while the program stays bound: its
+    // parameters for the next object drawn under the same material.
+    void UpdateParameters();
     // GLSL only ("Uniform is GLSL!" otherwise): makes the program current,
     // looks the uniform up and keeps it; an unknown uniform throws.
     KaUniform& AddUniform(std::string_view name);

@@ -53,6 +53,33 @@ void KaGeometry::Render()
     glPopMatrix();
 }
 
+bool KaGeometry::PreparedDraw::Glows() const
+{
+    return material && !material->SelfIllumination.empty();
+}
+
+KaGeometry::PreparedDraw KaGeometry::PrepareDraw() const
+{
+    const LodChoice choice = ChooseLodMesh(*this, Settings.UseLod, false);
+    if (choice.mesh.empty() || !Meshes)
+        return {};
+    KaMesh* mesh = Meshes->Find(choice.mesh);
+    const KaMaterial* material = findMaterial(MaterialName);
+    if (!mesh || !material)
+        return {};
+    if (mesh->DisplayList() == 0)
+        mesh->BuildDisplayList();
+    return {mesh, material, choice.noShaders};
+}
+
+void KaGeometry::DrawMesh(KaMesh& mesh) const
+{
+    glPushMatrix();
+    Trans->ApplyMatrix();
+    glCallList(mesh.DisplayList());
+    glPopMatrix();
+}
+
 void KaGeometry::RenderSelfIllumination()
 {
     const KaMaterial* material = MaterialName.empty() || !Materials ? nullptr : Materials->Find(MaterialName);

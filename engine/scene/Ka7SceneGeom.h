@@ -10,6 +10,9 @@
 
 namespace ra7 {
 
+class KaMaterial;
+class KaMesh;
+
 // Level-of-detail thresholds, compared with DistToCamera (a squared distance).
 inline constexpr float LodNear = 1.0e7f;
 inline constexpr float LodFar = 1.0e9f;
@@ -34,6 +37,21 @@ public:
     // Draws the mesh once more with the material's self-illumination texture
     // bound and white colour; nothing when the material has none.
     void RenderSelfIllumination();
+
+    // What one lit draw of this geometry needs, looked up by name as Render
+    // does: the mesh of its level of detail (display list built) and its
+    // material. No mesh when nothing is to be drawn.
+    struct PreparedDraw {
+        KaMesh* mesh = nullptr;
+        const KaMaterial* material = nullptr;
+        bool noShaders = false;
+        // The material has a self-illumination texture.
+        bool Glows() const;
+    };
+    PreparedDraw PrepareDraw() const;
+    // Draws `mesh` at the world transformation under the material the
+    // caller has applied (the grouped lit passes apply one for many objects).
+    void DrawMesh(KaMesh& mesh) const;
 
     std::string MaterialName;
     std::string MeshName;

@@ -442,5 +442,62 @@ TEST_F(ApplyTest, TexturesAreBoundPerUnitAndUnitZeroIsLeftActive)
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
+// Under a tracking guard, Apply binds only what differs from the last Apply
+// under it; a texture bound behind the guard's back shows what was skipped.
+TEST_F(ApplyTest, TrackedAppliesBindOnlyChangedUnitsAndTheGuardsEndForgetsThem)
+{
+    Textures = std::make_unique<KaTextureArray>();
+    std::string tga(18, '\0');
+    tga[2] = 2;
+    tga[12] = 1;
+    tga[14] = 1;
+    tga[16] = 24;
+    tga += "abc";
+    for (const char* name : {"a.tga", "b.tga", "c.tga"}) {
+        test::writeFile(name, tga);
+        Textures->Add(name);
+    }
+    const auto glName = [](const char* name) { return Textures->Find(name)->GLName(); };
+    const auto boundOn = [](GLenum unit) {
+        glActiveTextureARB(GL_TEXTURE0_ARB + unit);
+        GLint bound = -1;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        return static_cast<std::uint32_t>(bound);
+    };
+    KaMaterial first;
+    first.Textures[0] = "a.tga";
+    first.Textures[2] = "b.tga";
+    KaMaterial second;
+    second.Textures[0] = "c.tga";
+    second.Textures[2] = "b.tga";
+    {
+        const MaterialTextureTracking tracking;
+        first.Apply();
+        first.Unapply();
+        glActiveTextureARB(GL_TEXTURE2_ARB);
+        glBindTexture(GL_TEXTURE_2D, glName("a.tga")); // behind the guard's back
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        second.Apply();
+        GLint active = 0;
+        glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &active);
+        EXPECT_EQ(active, GL_TEXTURE0_ARB);
+        EXPECT_EQ(boundOn(0), glName("c.tga")) << "a changed unit is bound";
+        EXPECT_EQ(boundOn(2), glName("a.tga")) << "an unchanged unit is skipped";
+        second.Unapply();
+    }
+    second.Apply();
+    EXPECT_EQ(boundOn(2), glName("b.tga")) << "without a guard every unit is bound";
+    {
+        const MaterialTextureTracking tracking;
+        glActiveTextureARB(GL_TEXTURE2_ARB);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        second.Apply();
+        EXPECT_EQ(boundOn(2), glName("b.tga")) << "a new guard starts knowing nothing";
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 } // namespace
 } // namespace ra7
