@@ -17,6 +17,7 @@
 #include <memory>
 #include <stdlib.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -24,13 +25,24 @@ namespace ra7::fuzz {
 
 namespace {
 
+// Shared memory where there is some: every input is written to a file, and on
+// a disk (ext4 flushes a file rewritten from its start when it is closed)
+// that costs milliseconds, a hundred times the work of most targets.
+fs::path memoryFolder()
+{
+    std::error_code ec;
+    if (fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0)
+        return "/dev/shm";
+    return fs::temp_directory_path();
+}
+
 // Removes the folder when the process ends; made before anything that writes
 // into it, so it goes after them.
 class Scratch {
 public:
     Scratch()
     {
-        std::string pattern = (fs::temp_directory_path() / "ra7fuzz-XXXXXX").string();
+        std::string pattern = (memoryFolder() / "ra7fuzz-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) {
             std::perror("ra7 fuzz: cannot make a scratch folder");
             std::abort();

@@ -41,8 +41,7 @@ void checkConversion(const ra7::TModel& model)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const bool placed = (ra7::fuzz::PlaceSeedFiles(), true);
-    (void)placed;
+    ra7::fuzz::PlaceSeedFiles();
     const std::string path = ra7::fuzz::WriteScratchFile("fuzz.obj", data, size);
     ra7::TModel model;
     try {
