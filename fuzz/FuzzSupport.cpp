@@ -88,6 +88,7 @@ void placeShaders()
 }
 
 bool consoleOpen = false;
+HeadlessEngine* engine = nullptr;
 
 } // namespace
 
@@ -145,10 +146,11 @@ void StartedEngine()
         placeShaders();
         // No sound card: OpenAL Soft's null device, unless told otherwise.
         ::setenv("ALSOFT_DRIVERS", "null", 0);
-        // Never released: the engine lives until the process ends, and its
-        // shut-down must not run after the libraries' own exit handlers.
-        static HeadlessEngine* engine = new HeadlessEngine(64, 64);
-        (void)engine;
+        engine = new HeadlessEngine(64, 64);
+        // Shut down as `ra7 console` does, when the fuzzer ends: registered
+        // after the start-up, so it runs before the exit handlers the GL and
+        // audio libraries registered during it.
+        std::atexit([] { delete engine; });
         SetConsoleExitHandler([] {});
         started = true;
     }
