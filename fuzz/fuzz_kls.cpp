@@ -1,25 +1,19 @@
 // KLS lens-flare files: any bytes load or stop with a FileError, and the
 // list never holds two flares of one name.
+#include "FuzzSupport.h"
+
 #include "effects/Ka7LensFlareList.h"
 #include "runtime/Errors.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string path = "/tmp/ra7fuzz-" + std::to_string(::getpid()) + ".kls";
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return 0;
-    std::fwrite(data, 1, size, file);
-    std::fclose(file);
-
+    const std::string path = ra7::fuzz::WriteScratchFile("fuzz.kls", data, size);
     ra7::KaLensFlareList list;
     try {
         list.LoadFromFile(path);

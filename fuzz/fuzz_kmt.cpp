@@ -1,27 +1,41 @@
-// The KMT reader on arbitrary bytes: every record is read completely or
-// refused with a FileError; no texture count outside 0..10 is accepted.
-#include "resources/Ka7Material.h"
+// KMT material libraries through the loader "addmat" runs, on the engine
+// started headless (texture names are loaded, or skipped with a "! " line):
+// a library loads or stops with a FileError, the list never holds two
+// materials of one name, and loading the same file again adds nothing.
+#include "FuzzSupport.h"
+
 #include "resources/Ka7MaterialList.h"
 #include "runtime/Errors.h"
-#include "runtime/RecordFile.h"
+#include "runtime/LeakChecker.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+RA7_LEAK_CHECKER_HOOKS()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    ra7::RecordReader reader("fuzz.kmt", std::string_view(reinterpret_cast<const char*>(data), size));
-    ra7::KaMaterialList list;
+    ra7::fuzz::StartedEngine();
+    const std::string path = ra7::fuzz::WriteScratchFile("fuzz.kmt", data, size);
+    ra7::KaMaterialList& list = *ra7::Materials;
+    bool loaded = true;
     try {
-        reader.skip(ra7::kTagSize);
-        const std::size_t count = reader.readCount(ra7::kMinMaterialRecordBytes, "material count");
-        for (std::size_t i = 0; i < count; ++i) {
-            reader.skip(ra7::kTagSize);
-            ra7::KaMaterial material;
-            ra7::ReadMaterialRecord(reader, material);
-            list.AddCopy(material);
-        }
+        list.LoadFromFile(path);
     } catch (const ra7::FileError&) {
+        loaded = false;
+    }
+    std::set<std::string> names;
+    for (std::int32_t i = 0; i < list.Count(); ++i)
+        if (!names.insert(list.Get(i).Name).second)
+            std::abort();
+    if (loaded) {
+        const std::int32_t count = list.Count();
+        list.LoadFromFile(path);
+        if (list.Count() != count)
+            std::abort();
     }
     return 0;
 }

@@ -1,6 +1,10 @@
-// OBJ models: any bytes either read or stop with a FileError naming the line.
-// A model that reads and is triangulated is converted to its group meshes,
-// which must keep one entry per vertex in every array and indices in range.
+// OBJ models through the converter's loader (LoadOBJ, block by block, with
+// the seed MTL libraries beside the file for "mtllib"): any bytes either read
+// or stop with a FileError naming the line. A model that reads and is
+// triangulated is converted to its group meshes, which must keep one entry
+// per vertex in every array and indices in range.
+#include "FuzzSupport.h"
+
 #include "EditConvert.h"
 #include "OBJLoader.h"
 #include "runtime/Errors.h"
@@ -37,12 +41,11 @@ void checkConversion(const ra7::TModel& model)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    ra7::fuzz::PlaceSeedFiles();
+    const std::string path = ra7::fuzz::WriteScratchFile("fuzz.obj", data, size);
     ra7::TModel model;
     try {
-        // Library names resolve in a folder that does not exist: only the
-        // "cannot find" path is taken, the file system stays untouched.
-        ra7::ReadOBJText(model, bytes, "fuzz.obj", "/nonexistent-ra7-fuzz");
+        model = ra7::LoadOBJ(path);
     } catch (const ra7::Error&) {
         return 0;
     }

@@ -1,6 +1,8 @@
-// The WAV reader on arbitrary bytes: it returns a sound or throws a
-// FileError; it never reads outside the input and never allocates more than
-// the input holds.
+// WAV files through the engine's loader (LoadWav, what a sound buffer runs):
+// it returns a sound or throws a FileError; it never reads outside the file
+// and never allocates more than the file holds.
+#include "FuzzSupport.h"
+
 #include "effects/Ka7SoundLoader.h"
 #include "runtime/Errors.h"
 
@@ -11,8 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const ra7::SoundData sound =
-            ra7::ParseWav("fuzz.wav", std::string_view(reinterpret_cast<const char*>(data), size));
+        const ra7::SoundData sound = ra7::LoadWav(ra7::fuzz::WriteScratchFile("fuzz.wav", data, size));
         if (sound.Data.size() > size)
             std::abort();
     } catch (const ra7::FileError&) {

@@ -5,6 +5,7 @@
 
 #include <AL/al.h>
 
+#include <cmath>
 #include <utility>
 
 namespace ra7 {
@@ -30,6 +31,11 @@ Vector3 sourceVector(ALuint source, ALenum parameter)
     Vector3 value;
     alGetSource3f(source, parameter, &value.x, &value.y, &value.z);
     return value;
+}
+
+bool isFinite(const Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 void deleteQuietly(ALuint& name)
@@ -185,8 +191,13 @@ SourceStatus AudioSource::Update(const SourceFrame& frame)
     status.Playing = IsPlaying();
     if (status.Playing)
         status.Offsets = Offsets();
-    SetPosition(frame.Position);
-    SetVelocity(frame.Velocity);
+    // The library refuses a position or velocity that is not finite (from a
+    // damaged scene file or a runaway script), and the whole frame would fail
+    // with it; the source keeps the last finite one instead.
+    if (isFinite(frame.Position))
+        SetPosition(frame.Position);
+    if (isFinite(frame.Velocity))
+        SetVelocity(frame.Velocity);
     SetLooping(frame.Looping);
     CheckAlError("Error AL");
     return status;

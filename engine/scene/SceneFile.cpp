@@ -167,7 +167,14 @@ public:
         return KgfNameTable(std::move(storedNames));
     }
 
-    void OnObject(std::unique_ptr<KaSceneObj> object) override { array_.appendLoaded(std::move(object)); }
+    void OnObject(std::unique_ptr<KaSceneObj> object) override
+    {
+        // Two records of a damaged file may name one table entry: the second
+        // gets a free name, as every name in the array must stay unique.
+        if (array_.nameTaken(object->Name()))
+            object->SetName(uniqueName(object->Name()));
+        array_.appendLoaded(std::move(object));
+    }
 
     void OnCommandLines(const std::vector<std::string>& lines) override
     {

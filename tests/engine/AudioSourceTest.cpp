@@ -71,6 +71,21 @@ TEST_F(SoundSource, FrameValuesReachTheSource)
     EXPECT_EQ(source.Position(), (Vector3{-4, 0, 0}));
 }
 
+// fuzz_kgf: a sound loaded at a non-finite position made every frame fail with "Error AL".
+TEST_F(SoundSource, ANonFinitePlacementKeepsTheLastFiniteOne)
+{
+    AudioSource source("Sound");
+    SourceFrame frame;
+    frame.Position = {1, 2, 3};
+    frame.Velocity = {2, 0, -1};
+    source.Update(frame);
+    frame.Position = {std::nanf(""), 0, 0};
+    frame.Velocity = {0, HUGE_VALF, 0};
+    EXPECT_NO_THROW(source.Update(frame));
+    EXPECT_EQ(source.Position(), (Vector3{1, 2, 3}));
+    EXPECT_EQ(source.Velocity(), (Vector3{2, 0, -1}));
+}
+
 TEST_F(SoundSource, PlayingSourceReportsItsOffsetsAndStopZeroesThem)
 {
     AudioSource source("Sound");

@@ -581,6 +581,21 @@ TEST_F(DamagedSceneFile, HugeParticleCountIsRefused)
                 HasSubstr("offset 268: particle count 2000000000 is outside 0 to 100000"));
 }
 
+TEST_F(DamagedSceneFile, TwoRecordsOfOneNameGetDistinctNames)
+{
+    std::string bytes = validFile();
+    const std::size_t lightRecord = 4 + 48 + 256 + 4 + 256 + 12 * 4 + 4;
+    const std::size_t secondOwnName = kHeader + lightRecord + 4 + 4 + 48 + 256 + 4;
+    ASSERT_EQ(bytes.substr(secondOwnName, 2), std::string("\x01"
+                                                          "1",
+                                                          2));
+    bytes.replace(secondOwnName, 256, shortString("0")); // b's record names itself "a"
+    add<KaSprite>("a_1");
+    EXPECT_EQ(loadFailure(scene(), bytes), "");
+    EXPECT_THAT(names(), ElementsAre("a_1", "a", "a_2"));
+    EXPECT_EQ(scene().IndexOfName("a_2"), 2);
+}
+
 TEST_F(DamagedSceneFile, GeometryWithoutItsBoundingVolumeIsAnError)
 {
     add<KaGeometry>("g");
