@@ -3,7 +3,7 @@
 // damaged ones can be built as easily as good ones) and Ogg Vorbis files
 // encoded with libvorbisenc.
 
-#include "engine/TestSupport.h" // le16, le32
+#include "engine/LittleEndian.h"
 
 #include <cstdint>
 #include <string>

@@ -88,16 +88,6 @@ std::string solidTga(int width, int height, std::uint8_t r, std::uint8_t g, std:
     return bytes;
 }
 
-std::string le16(std::uint16_t value)
-{
-    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-}
-
-std::string le32(std::uint32_t value)
-{
-    return le16(static_cast<std::uint16_t>(value & 0xFFFF)) + le16(static_cast<std::uint16_t>(value >> 16));
-}
-
 std::unique_ptr<KaMesh> squareMesh(const std::string& name, float side)
 {
     const float h = side / 2;

@@ -1,6 +1,8 @@
 #pragma once
 // Fixtures shared by the engine tests.
 
+#include "engine/LittleEndian.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -42,10 +44,6 @@ std::string onePixelTga();
 // An uncompressed 32-bit TGA image of one colour (stored B, G, R, A, bottom row first).
 std::string solidTga(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                      std::uint8_t a = 255);
-
-// Numbers as the binary files store them, least significant byte first.
-std::string le16(std::uint16_t value);
-std::string le32(std::uint32_t value);
 
 } // namespace ra7::test
 

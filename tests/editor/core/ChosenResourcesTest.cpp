@@ -6,6 +6,7 @@
 #include "core/PropertyEdits.h"
 #include "core/PropertyFields.h"
 #include "engine/SceneTestSupport.h"
+#include "engine/TestSupport.h"
 #include "resources/Ka7MeshList.h"
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneGeom.h"
@@ -17,13 +18,13 @@
 namespace ra7::editor {
 namespace {
 
+namespace fs = std::filesystem;
+using Outcome = ChosenResource::Outcome;
+
 void writeMesh(const fs::path& file, const std::string& meshName)
 {
     ra7::test::saveMesh(*ra7::test::triangleMesh(meshName), file);
 }
-
-namespace fs = std::filesystem;
-using Outcome = ChosenResource::Outcome;
 
 class ChosenMeshes : public ra7::test::SceneTest {
 protected:

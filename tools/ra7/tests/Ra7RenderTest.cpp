@@ -247,8 +247,8 @@ INSTANTIATE_TEST_SUITE_P(Ra7, Ra7RenderOptions,
                                            RenderOption{"axes", {"--axes"}, {}},
                                            RenderOption{"markers", {"--markers"}, {}},
                                            RenderOption{"flares", {"--flares", "flares.kls"}, {}}),
-                         [](const ::testing::TestParamInfo<RenderOption>& info) {
-                             return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<RenderOption>& option) {
+                             return std::string(option.param.name);
                          });
 
 // Culling skips what the bounding box puts outside the view: a square whose
