@@ -26,17 +26,7 @@ void ConvertSceneTest::TearDown()
 void writeSolidTga(const std::filesystem::path& path, int side, std::uint8_t red, std::uint8_t green,
                    std::uint8_t blue)
 {
-    std::string bytes(18, '\0');
-    bytes[2] = 2; // uncompressed true colour
-    bytes[12] = static_cast<char>(side);
-    bytes[14] = static_cast<char>(side);
-    bytes[16] = 24;
-    for (int i = 0; i < side * side; ++i) {
-        bytes.push_back(static_cast<char>(blue));
-        bytes.push_back(static_cast<char>(green));
-        bytes.push_back(static_cast<char>(red));
-    }
-    writeFile(path, bytes);
+    writeFile(path, solidTga(side, side, red, green, blue));
 }
 
 } // namespace ra7::test

@@ -68,15 +68,6 @@ TEST_F(ConvertTest, ScaleModelScalesEveryPositionTheLastIncluded)
     EXPECT_EQ(model.Vertices[0], kZeroVector);
 }
 
-TEST_F(ConvertTest, GroupsWithoutFacesMakeNoMesh)
-{
-    const TModel model = read(std::string(kQuad) + "g empty\ng full\nf 1 2 3\ng\n");
-    const auto plans = PlanGroupMeshes(model, "meshes");
-    ASSERT_EQ(plans.size(), 1u);
-    EXPECT_EQ(plans[0].Group, 2);
-    EXPECT_EQ(plans[0].MeshName, "meshes\\FULL.mes");
-}
-
 TEST_F(ConvertTest, GroupsWithTheSameNameGetDistinctMeshFiles)
 {
     const TModel model =

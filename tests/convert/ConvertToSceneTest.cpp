@@ -246,24 +246,13 @@ TEST_F(ConvertToSceneTest, GmsObjectsMergeIntoMeshesAndGeometryAtTheirPositions)
     EXPECT_TRUE(filesIn("meshes").empty());
     EXPECT_FALSE(fs::exists("FloorMesh")) << "no mesh file is written";
 
-    const KaMesh* floor = Meshes->Find("FloorMesh");
-    ASSERT_NE(floor, nullptr);
-    EXPECT_EQ(floor->VertexCount, 4);
-    EXPECT_EQ(floor->IndexCount, 6);
-    EXPECT_EQ(floor->Indices, (KaCarArr{0, 1, 2, 0, 2, 3}));
-    EXPECT_EQ(floor->Tangents, KaGeomData3(4));
+    // How each layout is read is GmsReaderTest's; here where the meshes go.
+    ASSERT_NE(Meshes->Find("FloorMesh"), nullptr);
+    EXPECT_EQ(Meshes->Find("FloorMesh")->VertexCount, 4);
+    ASSERT_NE(Meshes->Find("WallMesh"), nullptr);
+    EXPECT_EQ(Meshes->Find("WallMesh")->VertexCount, 6);
     EXPECT_EQ(geometry("Floor").Trans->Position, (Vector3{1, 2, 3}));
     EXPECT_EQ(geometry("Floor").MeshLod2, "FloorMesh");
-
-    const KaMesh* wall = Meshes->Find("WallMesh");
-    ASSERT_NE(wall, nullptr);
-    EXPECT_EQ(wall->VertexCount, 6);
-    EXPECT_EQ(wall->Indices, (KaCarArr{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(wall->Vertices,
-              (KaGeomData3{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}}));
-    EXPECT_EQ(wall->Normals,
-              (KaGeomData3{{0, 0, 1}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}, {1, 0, 0}, {0, 0, -1}}));
-    EXPECT_EQ(wall->Tangents.size(), 6u);
     EXPECT_EQ(geometry("Wall").Trans->Position, (Vector3{-4, 5, 6}));
 
     // A second load merges under new object names; the meshes are known already.

@@ -1,31 +1,24 @@
 #include "effects/AudioSource.h"
 
-#include "effects/AudioListener.h"
 #include "effects/Ka7SoundBuffersList.h"
 #include "effects/SourceSound.h"
 #include "engine/AudioFixture.h"
 #include "engine/SoundFiles.h"
-#include "math/Ka7Transform.h"
 #include "runtime/Errors.h"
 
 #include <AL/al.h>
 #include <gmock/gmock.h>
 
-#include <array>
 #include <chrono>
 #include <cmath>
-#include <numbers>
 #include <thread>
 
 namespace ra7 {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::FloatNear;
 using namespace test;
 using namespace std::chrono_literals;
 using SoundSource = AudioTest;
-using Listener = AudioTest;
 
 // A looping 8-bit mono sound of one second, attached to a new source.
 std::uint32_t loadSecondOfSound()
@@ -174,49 +167,6 @@ TEST_F(SoundSource, ANewSoundReplacesThatOfAPausedSource)
     EXPECT_FALSE(AttachSoundFile(source, "").has_value());
     EXPECT_THROW(AttachSoundFile(source, "missing.wav"), Error);
     EXPECT_EQ(source.AttachedBuffer(), record->Buffer);
-}
-
-TEST_F(Listener, FollowsTheCameraAndItsMovementSinceTheLastFrame)
-{
-    KaTransformation previous;
-    previous.Position = {1, 5, -2};
-    KaTransformation camera = previous;
-    camera.Position = {3, 5, -2};
-    UpdateListener(camera, previous);
-    const ListenerState state = GetListener();
-    EXPECT_EQ(state.Position, (Vector3{3, 5, -2}));
-    EXPECT_EQ(state.Velocity, (Vector3{2, 0, 0}));
-    EXPECT_THAT(state.Orientation, ElementsAre(0, 0, -1, 0, 1, 0)) << "the eye looks along -z, +y up";
-}
-
-TEST_F(Listener, LooksWhereTheCameraLooksWhateverItsTurn)
-{
-    constexpr float kEps = 1e-5f;
-    const float quarter = std::numbers::pi_v<float> / 2;
-    for (const Matrix3& rotation : {RotationY(quarter), RotationY(-quarter), RotationX(0.7f),
-                                    RotationZ(quarter), MatrixMultiply3(RotationY(2.0f), RotationX(-0.4f)),
-                                    Matrix3{0.f, 0.f, 1.f, 0.6f, 0.8f, 0.f, -0.8f, 0.6f, 0.f}}) {
-        KaTransformation camera;
-        camera.Rotation = rotation;
-        UpdateListener(camera, camera);
-        const auto orientation = GetListener().Orientation;
-        // Seen through the camera's rotation (world to eye), "at" is the eye's
-        // view direction and "up" its up.
-        Vector3 at{orientation[0], orientation[1], orientation[2]};
-        Vector3 up{orientation[3], orientation[4], orientation[5]};
-        VectorTransform(at, rotation);
-        VectorTransform(up, rotation);
-        EXPECT_THAT((std::array<float, 6>{at.x, at.y, at.z, up.x, up.y, up.z}),
-                    ElementsAre(FloatNear(0, kEps), FloatNear(0, kEps), FloatNear(-1, kEps),
-                                FloatNear(0, kEps), FloatNear(1, kEps), FloatNear(0, kEps)));
-    }
-    // A camera turned a quarter to its left about +y looks along −x.
-    KaTransformation camera;
-    camera.Rotation = RotationY(quarter);
-    UpdateListener(camera, camera);
-    const auto turned = GetListener().Orientation;
-    EXPECT_NEAR(std::abs(turned[0]), 1, kEps);
-    EXPECT_NEAR(turned[4], 1, kEps);
 }
 
 } // namespace

@@ -28,18 +28,6 @@ using ::testing::ElementsAreArray;
 
 // ------------------------------------------------------- attribute arrays
 
-TEST(DotContextTest, DefaultRequestInItsOrderEndsWithTheTerminator)
-{
-    TDotContext context(std::make_unique<HeadlessContext>(8, 8));
-    EXPECT_THAT(context.IntAttribs(),
-                ElementsAre(DotIntAttrib{kDotAcceleration, kDotFullAcceleration},
-                            DotIntAttrib{kDotDrawToWindow, 1}, DotIntAttrib{kDotSupportOpenGL, 1},
-                            DotIntAttrib{kDotDoubleBuffer, 1}, DotIntAttrib{kDotColorBits, 24},
-                            DotIntAttrib{kDotDepthBits, 24}, DotIntAttrib{kDotStencilBits, 8},
-                            DotIntAttrib{0, 0}));
-    EXPECT_THAT(context.FloatAttribs(), ElementsAre(DotFloatAttrib{0, 0}));
-}
-
 TEST(DotContextTest, SettingAKnownAttributeKeepsTheLengthANewOneGrowsItByOne)
 {
     TDotContext context(std::make_unique<HeadlessContext>(8, 8));
@@ -275,6 +263,12 @@ TEST_F(DisplayTest, SetupWithoutAntialiasingDoesNotAskForSamples)
     SetupDisplay(context);
     EXPECT_EQ(context.Request().samples, 0);
     EXPECT_FALSE(HasMultisample);
+    // The context made from the request has the depth buffer the settings ask for, and one sample.
+    GLint depth = 0, samples = -1;
+    glGetIntegerv(GL_DEPTH_BITS, &depth);
+    glGetIntegerv(GL_SAMPLES, &samples);
+    EXPECT_GE(depth, Settings.ScreenDepth);
+    EXPECT_EQ(samples, 0);
     test::sharedContext().MakeCurrent();
 }
 

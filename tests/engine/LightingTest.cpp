@@ -35,20 +35,6 @@ public:
     Vector3 ActiveCameraPosition() override { return camera; }
 };
 
-// A uniform 4 × 4 TGA of one colour (B, G, R, A stored).
-std::string solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
-{
-    std::string bytes(18, '\0');
-    bytes[2] = 2;
-    bytes[12] = 4;
-    bytes[14] = 4;
-    bytes[16] = 32;
-    bytes[17] = 8;
-    for (int i = 0; i < 16; ++i)
-        bytes += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r), static_cast<char>(a)};
-    return bytes;
-}
-
 using Colour = std::array<double, 4>;
 
 class LightingTest : public test::GLTest {
@@ -60,10 +46,10 @@ protected:
         Shaders = std::make_unique<KaShaderClass>();
         Textures = std::make_unique<KaTextureArray>();
         Materials = std::make_unique<KaMaterialList>();
-        test::writeFile("orange.tga", solidTga(200, 100, 50, 255));
-        test::writeFile("orange_matt.tga", solidTga(200, 100, 50, 0));
-        test::writeFile("flat_n.tga", solidTga(128, 128, 255, 128));
-        test::writeFile("east_n.tga", solidTga(255, 128, 128, 128));
+        test::writeFile("orange.tga", test::solidTga(4, 4, 200, 100, 50, 255));
+        test::writeFile("orange_matt.tga", test::solidTga(4, 4, 200, 100, 50, 0));
+        test::writeFile("flat_n.tga", test::solidTga(4, 4, 128, 128, 255, 128));
+        test::writeFile("east_n.tga", test::solidTga(4, 4, 255, 128, 128, 128));
         for (const char* name : {"orange.tga", "orange_matt.tga", "flat_n.tga", "east_n.tga"})
             Textures->Add(name);
 
@@ -74,16 +60,6 @@ protected:
         SetShaderSceneSource(&scene_);
         CurrentObjectName = "square";
         CurrentLightName = "lig1";
-
-        square_.Name = "square";
-        square_.Vertices = {{-0.5f, -0.5f, 0}, {0.5f, -0.5f, 0}, {0.5f, 0.5f, 0}, {-0.5f, 0.5f, 0}};
-        square_.Normals.assign(4, Vector3{0, 0, 1});
-        square_.TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-        square_.Tangents.assign(4, Vector3{1, 0, 0});
-        square_.Binormals.assign(4, Vector3{0, 1, 0});
-        square_.Indices = {0, 1, 2, 0, 2, 3};
-        square_.VertexCount = 4;
-        square_.IndexCount = 6;
     }
 
     // A material of the given shaders: white ambient and diffuse, no world
@@ -113,7 +89,7 @@ protected:
     {
         beginFrame();
         m.Apply();
-        square_.Draw();
+        square_->Draw();
         m.Unapply();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         const auto pixels = frame();
@@ -121,7 +97,7 @@ protected:
     }
 
     TestScene scene_;
-    KaMesh square_;
+    std::unique_ptr<KaMesh> square_ = test::squareMesh("square", 1);
 };
 
 struct Path {
@@ -286,8 +262,8 @@ TEST_F(LightingTest, UploadedMeshDrawsTheSameAsClientArrays)
     scene_.light.Position = {20, 0, 0.5f};
     const auto fromClient = draw(m).first;
     detect(true, false, false);
-    square_.Upload();
-    square_.ResetDisplayList();
+    square_->Upload();
+    square_->ResetDisplayList();
     const auto fromBuffers = draw(m).first;
     for (std::size_t c = 0; c < 3; ++c)
         EXPECT_NEAR(fromBuffers[c], fromClient[c], 1) << c;

@@ -410,12 +410,7 @@ TEST_F(ApplyTest, ShadersNamedTwiceAreEnabledOnceAndNotAtAllForTheFarDetailLevel
 TEST_F(ApplyTest, TexturesAreBoundPerUnitAndUnitZeroIsLeftActive)
 {
     Textures = std::make_unique<KaTextureArray>();
-    std::string tga(18, '\0');
-    tga[2] = 2;
-    tga[12] = 1;
-    tga[14] = 1;
-    tga[16] = 24;
-    tga += "abc";
+    const std::string tga = test::onePixelTga();
     test::writeFile("a.tga", tga);
     test::writeFile("b.tga", tga);
     Textures->Add("a.tga");

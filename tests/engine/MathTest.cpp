@@ -14,12 +14,6 @@ using ::testing::Pointwise;
 
 constexpr float kPi = std::numbers::pi_v<float>;
 
-TEST(DotMath, DistancesAndLengthsAreSquared)
-{
-    EXPECT_EQ(DistanceSqr({0, 0, 0}, {3, 4, 0}), 25.0f);
-    EXPECT_EQ(VectorLengthSqr({1, 2, 2}), 9.0f);
-}
-
 TEST(DotMath, NormalizingTheZeroVectorGivesZero)
 {
     Vector3 zero{0, 0, 0};
@@ -85,13 +79,6 @@ TEST(DotMath, InverseUndoesRotationAndScaleAndRefusesSingularMatrices)
     EXPECT_FALSE(MatrixInverse3(Matrix3{}).has_value());
 }
 
-TEST(DotMath, TransposeSwapsAcrossTheDiagonal)
-{
-    Matrix3 m = {1, 2, 3, 4, 5, 6, 7, 8, 9};
-    MatrixTranspose3(m);
-    EXPECT_EQ(m, (Matrix3{1, 4, 7, 2, 5, 8, 3, 6, 9}));
-}
-
 TEST(DotMath, RotationRowsBecomeColumnsOfTheGlMatrix)
 {
     const Matrix3 m = {1, 2, 3, 4, 5, 6, 7, 8, 9};
@@ -107,12 +94,6 @@ TEST(DotMath, PerspectiveMatchesTheHandComputedGluMatrix)
     EXPECT_THAT(m, Pointwise(FloatNear(1e-6f), expected));
     const Matrix4 narrow = PerspectiveMatrix(60, 1.0f, 0.5f, 1000);
     EXPECT_NEAR(narrow[5], 1.0 / std::tan(std::numbers::pi / 6), 1e-5);
-}
-
-TEST(Transformation, ANewTransformationIsTheIdentity)
-{
-    const KaTransformation t;
-    EXPECT_EQ(t.ModelMatrix(), Matrix3To4(kIdentityMatrix3));
 }
 
 TEST(Transformation, ModelMatrixPlacesLocalPoints)
@@ -151,17 +132,6 @@ TEST(Transformation, ViewMatrixIsRotationAfterNegatedTranslation)
             sum += turned[4 * col + row] * p[col];
         EXPECT_NEAR(sum, 0, 1e-5) << row;
     }
-}
-
-TEST(Transformation, AssignCopiesRotationAndPosition)
-{
-    KaTransformation a;
-    a.Rotation = RotationX(0.5f);
-    a.Position = {4, 5, 6};
-    KaTransformation b;
-    b.Assign(a);
-    EXPECT_EQ(b.Rotation, a.Rotation);
-    EXPECT_EQ(b.Position, a.Position);
 }
 
 } // namespace

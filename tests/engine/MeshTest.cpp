@@ -16,6 +16,8 @@
 namespace ra7 {
 namespace {
 
+using test::saveMesh;
+
 using ::testing::HasSubstr;
 
 // A square of two triangles covering [-s, s]² at z = 0, facing +z, with
@@ -33,13 +35,6 @@ void fillSquare(KaMesh& mesh, const std::string& name, float s = 0.5f, bool tang
     mesh.Indices = {0, 1, 2, 0, 2, 3};
     mesh.VertexCount = 4;
     mesh.IndexCount = 6;
-}
-
-void saveMesh(const KaMesh& mesh, const std::string& fileName)
-{
-    RecordWriter file(fileName);
-    mesh.SaveToFile(file);
-    file.commit();
 }
 
 std::string meshBytes(const std::string& name, float s = 0.5f)

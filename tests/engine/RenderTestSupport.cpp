@@ -18,19 +18,6 @@
 
 namespace ra7::test {
 
-std::string solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
-{
-    std::string bytes(18, '\0');
-    bytes[2] = 2;
-    bytes[12] = 4;
-    bytes[14] = 4;
-    bytes[16] = 32;
-    bytes[17] = 8;
-    for (int i = 0; i < 16; ++i)
-        bytes += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r), static_cast<char>(a)};
-    return bytes;
-}
-
 void RenderTest::SetUp()
 {
     GLTest::SetUp();
@@ -78,16 +65,7 @@ KaCamera& RenderTest::addCamera(const Vector3& position)
 
 void RenderTest::addSquareMesh(const std::string& name, float side)
 {
-    const float h = side / 2;
-    auto mesh = std::make_unique<KaMesh>();
-    mesh->Name = name;
-    mesh->Vertices = {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}};
-    mesh->Normals.assign(4, Vector3{0, 0, 1});
-    mesh->TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    mesh->Indices = {0, 1, 2, 0, 2, 3};
-    mesh->VertexCount = 4;
-    mesh->IndexCount = 6;
-    Meshes->Add(std::move(mesh));
+    Meshes->Add(squareMesh(name, side));
 }
 
 KaMaterial& RenderTest::addMaterial(const std::string& name)
@@ -127,7 +105,7 @@ void RenderTest::addLight(const std::string& name, const Vector3& position, floa
 void RenderTest::addTexture(const std::string& fileName, std::uint8_t r, std::uint8_t g, std::uint8_t b,
                             std::uint8_t a)
 {
-    writeFile(fileName, solidTga(r, g, b, a));
+    writeFile(fileName, solidTga(4, 4, r, g, b, a));
     Textures->Add(fileName);
 }
 

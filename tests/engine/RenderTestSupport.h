@@ -57,7 +57,4 @@ T& RenderTest::add(const std::string& name, Args&&... args)
     return raw;
 }
 
-// A uniform 4 × 4 TGA image (B, G, R, A stored).
-std::string solidTga(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a);
-
 } // namespace ra7::test

@@ -16,28 +16,11 @@ namespace {
 
 class ResourceCommandsTest : public test::GLTest {};
 
-void writeMesh(const std::string& fileName)
-{
-    KaMesh mesh;
-    mesh.Name = fileName;
-    mesh.Vertices.assign(3, Vector3{});
-    mesh.Normals.assign(3, Vector3{});
-    mesh.Tangents.assign(3, Vector3{});
-    mesh.Binormals.assign(3, Vector3{});
-    mesh.TexCoords.assign(3, Vector2{});
-    mesh.Indices = {0, 1, 2};
-    mesh.VertexCount = 3;
-    mesh.IndexCount = 3;
-    RecordWriter file(fileName);
-    mesh.SaveToFile(file);
-    file.commit();
-}
-
 TEST_F(ResourceCommandsTest, AddmeshLoadsTheFileNamedInAngleBracketsOnce)
 {
     Meshes = std::make_unique<KaMeshList>();
     std::filesystem::create_directory("data");
-    writeMesh("data\\box.mes");
+    test::saveMesh(*test::triangleMesh("data\\box.mes"), "data\\box.mes");
     ExecuteCommand("addmesh <data\\box.mes>");
     ExecuteCommand("addmesh data\\box.mes");
     ExecuteCommand("addmesh");
@@ -48,12 +31,7 @@ TEST_F(ResourceCommandsTest, AddmeshLoadsTheFileNamedInAngleBracketsOnce)
 TEST_F(ResourceCommandsTest, AddtexLoadsANameWithBlanks)
 {
     Textures = std::make_unique<KaTextureArray>();
-    std::string tga(18, '\0');
-    tga[2] = 2;
-    tga[12] = 1;
-    tga[14] = 1;
-    tga[16] = 24;
-    tga += "abc";
+    const std::string tga = test::onePixelTga();
     test::writeFile("my texture.tga", tga);
     ExecuteCommand("addtex <my texture.tga>");
     ASSERT_EQ(Textures->Count(), 1);

@@ -19,7 +19,6 @@ namespace ra7 {
 namespace {
 
 using ::testing::Contains;
-using ::testing::EndsWith;
 using ::testing::StartsWith;
 using namespace test;
 using SoundBufferList = AudioTest;
@@ -134,22 +133,6 @@ TEST_F(SoundBufferList, ClearStopsAtABufferThatASourceStillHolds)
     SoundBuffers->Clear();
     EXPECT_EQ(SoundBuffers->Count(), 0);
     EXPECT_FALSE(alIsBuffer(second));
-}
-
-TEST_F(SoundBufferList, AlinfoLogsEveryExtensionOfTheLibrary)
-{
-    const AudioLibraryInfo info = GetAudioLibraryInfo();
-    EXPECT_THAT(info.version, StartsWith("1.1"));
-    EXPECT_EQ(info.renderer, "OpenAL Soft");
-    ASSERT_THAT(info.extensions, EndsWith(" "));
-    std::istringstream names(alGetString(AL_EXTENSIONS));
-    int count = 0;
-    for (std::string name; names >> name;)
-        ++count;
-    ASSERT_GT(count, 0);
-    LogAudioLibraryInfo(info);
-    EXPECT_THAT(LogLines(), Contains("  Версия AL: " + info.version));
-    EXPECT_THAT(LogLines(), Contains("  Всего расширений : " + std::to_string(count)));
 }
 
 TEST_F(SoundBufferList, TheDeviceIsOpenedOnceAndCanBeOpenedAgainAfterClosing)

@@ -11,16 +11,6 @@
 
 namespace ra7::test {
 
-std::string le16(std::uint16_t value)
-{
-    return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-}
-
-std::string le32(std::uint32_t value)
-{
-    return le16(static_cast<std::uint16_t>(value & 0xFFFF)) + le16(static_cast<std::uint16_t>(value >> 16));
-}
-
 std::string wavChunk(std::string_view id, std::string_view body, std::int64_t declaredSize)
 {
     const auto size = declaredSize >= 0 ? static_cast<std::uint32_t>(declaredSize)

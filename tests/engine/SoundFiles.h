@@ -3,15 +3,14 @@
 // damaged ones can be built as easily as good ones) and Ogg Vorbis files
 // encoded with libvorbisenc.
 
+#include "engine/LittleEndian.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ra7::test {
-
-std::string le16(std::uint16_t value);
-std::string le32(std::uint32_t value);
 
 // One chunk: identifier, size, body and the pad byte an odd body needs.
 // `declaredSize` replaces the size field when given (damaged files).

@@ -19,14 +19,12 @@
 
 #include <chrono>
 #include <functional>
-#include <numbers>
 #include <thread>
 
 namespace ra7 {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::FloatNear;
 using namespace test;
 using namespace std::chrono_literals;
 
@@ -283,32 +281,6 @@ TEST_F(SoundObject, ASceneFileKeepsThePlacementButNotTheSound)
 }
 
 using SceneListener = SoundScene;
-
-TEST_F(SceneListener, FollowsTheActiveCameraItsRotationAndOneFramesMovement)
-{
-    auto& camera = add<KaCamera>("cam");
-    ActiveCameraName = "cam";
-    camera.Trans->Position = {1, 5, -2};
-    camera.Trans->Rotation = RotationZ(std::numbers::pi_v<float> / 2);
-    frame();
-    camera.Trans->Position = {3, 5, -2};
-    frame();
-    ListenerState state = GetListener();
-    EXPECT_EQ(state.Position, (Vector3{3, 5, -2}));
-    EXPECT_EQ(state.Velocity, (Vector3{2, 0, 0}));
-    // A quarter turn about the view axis: the listener still looks along −z,
-    // and its "up" is the eye's +y turned back into the world.
-    constexpr float kEps = 1e-6f;
-    Vector3 up{0, 1, 0};
-    VectorTransform(up, *MatrixInverse3(camera.Trans->Rotation));
-    EXPECT_THAT(state.Orientation,
-                ElementsAre(FloatNear(0, kEps), FloatNear(0, kEps), FloatNear(-1, kEps),
-                            FloatNear(up.x, kEps), FloatNear(up.y, kEps), FloatNear(up.z, kEps)));
-    EXPECT_NEAR(std::abs(up.x), 1, kEps);
-
-    frame(); // standing still
-    EXPECT_EQ(GetListener().Velocity, (Vector3{0, 0, 0}));
-}
 
 TEST_F(SceneListener, StaysWhereItIsWithoutAnActiveCamera)
 {

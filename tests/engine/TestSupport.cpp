@@ -1,8 +1,10 @@
 #include "engine/TestSupport.h"
 
 #include "host/Ka7ConsoleCommands.h"
+#include "resources/Ka7Mesh.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
+#include "runtime/RecordFile.h"
 
 #include <algorithm>
 
@@ -78,6 +80,58 @@ std::string onePixelTga()
     bytes[14] = 1;  // height
     bytes[16] = 24; // bits per pixel
     return bytes + "abc";
+}
+
+std::string solidTga(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a)
+{
+    std::string bytes(18, '\0');
+    bytes[2] = 2; // uncompressed true colour
+    bytes.replace(12, 4, le16(static_cast<std::uint16_t>(width)) + le16(static_cast<std::uint16_t>(height)));
+    bytes[16] = 32;
+    bytes[17] = 8; // eight alpha bits
+    for (int i = 0; i < width * height; ++i)
+        bytes += {static_cast<char>(b), static_cast<char>(g), static_cast<char>(r), static_cast<char>(a)};
+    return bytes;
+}
+
+std::unique_ptr<KaMesh> squareMesh(const std::string& name, float side)
+{
+    const float h = side / 2;
+    auto mesh = std::make_unique<KaMesh>();
+    mesh->Name = name;
+    mesh->Vertices = {{-h, -h, 0}, {h, -h, 0}, {h, h, 0}, {-h, h, 0}};
+    mesh->Normals.assign(4, Vector3{0, 0, 1});
+    mesh->TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    mesh->Tangents.assign(4, Vector3{1, 0, 0});
+    mesh->Binormals.assign(4, Vector3{0, 1, 0});
+    mesh->Indices = {0, 1, 2, 0, 2, 3};
+    mesh->VertexCount = 4;
+    mesh->IndexCount = 6;
+    return mesh;
+}
+
+std::unique_ptr<KaMesh> triangleMesh(const std::string& name, float size)
+{
+    auto mesh = std::make_unique<KaMesh>();
+    mesh->Name = name;
+    mesh->Vertices = {{0, 0, 0}, {size, 0, 0}, {0, size, 0}};
+    mesh->Normals.assign(3, Vector3{0, 0, 1});
+    mesh->TexCoords = {{0, 0}, {1, 0}, {0, 1}};
+    mesh->Tangents.assign(3, Vector3{}); // no tangent space computed
+    mesh->Binormals.assign(3, Vector3{});
+    mesh->Indices = {0, 1, 2};
+    mesh->VertexCount = 3;
+    mesh->IndexCount = 3;
+    return mesh;
+}
+
+void saveMesh(const KaMesh& mesh, const fs::path& file)
+{
+    if (file.has_parent_path())
+        fs::create_directories(file.parent_path());
+    RecordWriter writer(file.string());
+    mesh.SaveToFile(writer);
+    writer.commit();
 }
 
 } // namespace ra7::test

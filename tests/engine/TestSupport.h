@@ -1,7 +1,11 @@
 #pragma once
 // Fixtures shared by the engine tests.
 
+#include "engine/LittleEndian.h"
+
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -51,5 +55,24 @@ void writeFile(const std::filesystem::path& path, std::string_view bytes);
 std::string readFile(const std::filesystem::path& path);
 // A valid image file: one pixel, 24-bit uncompressed TGA.
 std::string onePixelTga();
+// An uncompressed 32-bit TGA image of one colour (stored B, G, R, A, bottom row first).
+std::string solidTga(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b,
+                     std::uint8_t a = 255);
+
+} // namespace ra7::test
+
+namespace ra7 {
+class KaMesh;
+}
+
+namespace ra7::test {
+
+// A square of side `side` centred on the origin in the xy plane, facing +z,
+// two triangles, with tangent space along x and y.
+std::unique_ptr<KaMesh> squareMesh(const std::string& name, float side);
+// A right triangle with legs of `size` along +x and +y, facing +z, without tangent space.
+std::unique_ptr<KaMesh> triangleMesh(const std::string& name, float size = 1);
+// Writes `mesh` as a mesh file (its folder made when missing).
+void saveMesh(const KaMesh& mesh, const std::filesystem::path& file);
 
 } // namespace ra7::test

@@ -1,6 +1,7 @@
 #include "PlayCommand.h"
 
 #include "anim/Ka7AnimScriptList.h"
+#include "effects/Ka7ParSystem.h"
 #include "host/HeadlessEngine.h"
 #include "runtime/FileIO.h"
 #include "runtime/FrameTime.h"
@@ -31,14 +32,24 @@ std::vector<std::string> resourceLines(const std::string& sceneFile)
     return lines;
 }
 
+void printPosition(const std::string& name, const Vector3& p)
+{
+    std::cout << name << ' ' << p.x << ' ' << p.y << ' ' << p.z << '\n';
+}
+
+// Every object's position; a particle system's particles follow it as
+// "name[i]", so that what the seed decides can be seen and compared.
 void printPositions()
 {
     for (std::int32_t i = 0; i < SceneObjects->Count(); ++i) {
         const KaSceneObj& object = *SceneObjects->GetItem(i);
         if (!object.Trans)
             continue;
-        const Vector3& p = object.Trans->Position;
-        std::cout << object.Name() << ' ' << p.x << ' ' << p.y << ' ' << p.z << '\n';
+        printPosition(object.Name(), object.Trans->Position);
+        if (const auto* system = dynamic_cast<const KaParSystem*>(&object))
+            for (std::int32_t k = 0; k < system->Count(); ++k)
+                printPosition(object.Name() + '[' + std::to_string(k) + ']',
+                              system->Particles[static_cast<std::size_t>(k)].Position);
     }
 }
 

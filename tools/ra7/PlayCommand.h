@@ -15,7 +15,7 @@ struct PlayOptions {
     float durationMs = 10000; // how long to play
     std::uint32_t seed = 1;   // the engine's random generator (particles)
     std::string output;       // the resulting scene, when given
-    bool positions = false;   // print "name x y z" for every object
+    bool positions = false;   // print "name x y z" for every object and particle
 };
 
 // Returns 0, or 1 with a message on standard error.

@@ -99,7 +99,8 @@ int main(int argc, char** argv)
     playCommand->add_option("--seed", play.seed, "Seed of the random generator (particles)")
         ->capture_default_str();
     playCommand->add_option("-o,--output", play.output, "Write the resulting scene to this .kgf file");
-    playCommand->add_flag("--positions", play.positions, "Print every object's position: name x y z");
+    playCommand->add_flag("--positions", play.positions,
+                          "Print every object's position, and every particle's as name[i]: name x y z");
     addProjectOption(*playCommand, project);
     ra7::ConvertOptions convert;
     CLI::App* convertCommand = app.add_subcommand(

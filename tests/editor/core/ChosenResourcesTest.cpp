@@ -6,6 +6,7 @@
 #include "core/PropertyEdits.h"
 #include "core/PropertyFields.h"
 #include "engine/SceneTestSupport.h"
+#include "engine/TestSupport.h"
 #include "resources/Ka7MeshList.h"
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneGeom.h"
@@ -20,23 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 using Outcome = ChosenResource::Outcome;
 
-// A one-triangle mesh file whose mesh is called `meshName`.
 void writeMesh(const fs::path& file, const std::string& meshName)
 {
-    KaMesh mesh;
-    mesh.Name = meshName;
-    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    mesh.Normals.assign(3, Vector3{0, 0, 1});
-    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
-    mesh.Tangents.assign(3, Vector3{1, 0, 0});
-    mesh.Binormals.assign(3, Vector3{0, 1, 0});
-    mesh.Indices = {0, 1, 2};
-    mesh.VertexCount = 3;
-    mesh.IndexCount = 3;
-    fs::create_directories(fs::absolute(file).parent_path());
-    RecordWriter writer(file.string());
-    mesh.SaveToFile(writer);
-    writer.commit();
+    ra7::test::saveMesh(*ra7::test::triangleMesh(meshName), file);
 }
 
 class ChosenMeshes : public ra7::test::SceneTest {

@@ -24,8 +24,8 @@ protected:
     {
         RenderTest::SetUp();
         document = std::make_unique<EditorDocument>(*SceneObjects);
-        ra7::test::writeFile("up.tga", ra7::test::solidTga(0, 0, 255, 255));
-        ra7::test::writeFile("down.tga", ra7::test::solidTga(0, 255, 0, 255));
+        ra7::test::writeFile("up.tga", ra7::test::solidTga(4, 4, 0, 0, 255, 255));
+        ra7::test::writeFile("down.tga", ra7::test::solidTga(4, 4, 0, 255, 0, 255));
     }
     void TearDown() override
     {

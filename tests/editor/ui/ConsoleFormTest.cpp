@@ -59,7 +59,10 @@ TEST_F(ConsoleWindow, TheTimerPicksUpNewLines)
     TConsoleForm form(dialogs);
     form.ShowConsole();
     LogLine("* later");
-    QTRY_COMPARE_WITH_TIMEOUT(linesOf(form)->count(), 1, 2000);
+    EXPECT_EQ(linesOf(form)->count(), 0) << "nothing before the timer fires";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return linesOf(form)->count() == 1; }, 2000));
+    ASSERT_EQ(linesOf(form)->count(), 1);
+    EXPECT_EQ(linesOf(form)->item(0)->text(), QStringLiteral("later"));
 }
 
 } // namespace

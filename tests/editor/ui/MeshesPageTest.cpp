@@ -27,19 +27,7 @@ using ::testing::HasSubstr;
 // A one-triangle mesh file whose record carries `storedName`.
 void writeMesh(const fs::path& file, const std::string& storedName, float size = 1)
 {
-    KaMesh mesh;
-    mesh.Name = storedName;
-    mesh.Vertices = {{0, 0, 0}, {size, 0, 0}, {0, size, 0}};
-    mesh.Normals.assign(3, Vector3{0, 0, 1});
-    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
-    mesh.Tangents.assign(3, Vector3{});
-    mesh.Binormals.assign(3, Vector3{});
-    mesh.Indices = {0, 1, 2};
-    mesh.VertexCount = 3;
-    mesh.IndexCount = 3;
-    RecordWriter writer(file.string());
-    mesh.SaveToFile(writer);
-    writer.commit();
+    ra7::test::saveMesh(*ra7::test::triangleMesh(storedName, size), file);
 }
 
 class MeshesWindow : public ConverterWindow {

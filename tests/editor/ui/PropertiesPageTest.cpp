@@ -36,54 +36,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// An uncompressed 32-bit Targa image of one colour.
-std::string targa(int width, int height, std::uint8_t red)
-{
-    std::string bytes(18, '\0');
-    bytes[2] = 2; // true colour, uncompressed
-    bytes[12] = static_cast<char>(width);
-    bytes[14] = static_cast<char>(height);
-    bytes[16] = 32;
-    bytes[17] = 8; // eight alpha bits
-    for (int i = 0; i < width * height; ++i)
-        bytes += std::string{'\0', '\0', static_cast<char>(red), '\xff'}; // B, G, R, A
-    return bytes;
-}
-
 // A mono 16-bit PCM WAVE file of `samples` silent samples; without its
 // "data" chunk when `damaged`.
 std::string wave(std::uint32_t samples, bool damaged = false)
 {
-    auto le32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-                           static_cast<char>(v >> 24)};
-    };
-    auto le16 = [](std::uint16_t v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
+    using ra7::test::le16;
+    using ra7::test::le32;
     const std::uint32_t bytes = samples * 2;
     const std::string format =
         "fmt " + le32(16) + le16(1) + le16(1) + le32(22050) + le32(44100) + le16(2) + le16(16);
     const std::string data = damaged ? std::string() : "data" + le32(bytes) + std::string(bytes, '\0');
     return "RIFF" + le32(static_cast<std::uint32_t>(4 + format.size() + data.size())) + "WAVE" + format +
            data;
-}
-
-// A one-triangle mesh file whose mesh is called `meshName`.
-void writeMesh(const fs::path& file, const std::string& meshName)
-{
-    KaMesh mesh;
-    mesh.Name = meshName;
-    mesh.Vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-    mesh.Normals.assign(3, Vector3{0, 0, 1});
-    mesh.TexCoords = {{0, 0}, {1, 0}, {0, 1}};
-    mesh.Tangents.assign(3, Vector3{1, 0, 0});
-    mesh.Binormals.assign(3, Vector3{0, 1, 0});
-    mesh.Indices = {0, 1, 2};
-    mesh.VertexCount = 3;
-    mesh.IndexCount = 3;
-    fs::create_directories(file.parent_path());
-    RecordWriter writer(file.string());
-    mesh.SaveToFile(writer);
-    writer.commit();
 }
 
 class PropertiesPage : public MainWindow {
@@ -275,7 +239,7 @@ TEST_F(PropertiesPage, ATextureIsChosenOnceCancelChangesNothingAndADamagedFileIs
 {
     auto& sprite = select<KaSprite>("spr");
     fs::create_directories(dir() / "textures");
-    ra7::test::writeFile(dir() / "textures" / "Glow.tga", targa(4, 4, 200));
+    ra7::test::writeFile(dir() / "textures" / "Glow.tga", ra7::test::solidTga(4, 4, 200, 0, 0));
     ra7::test::writeFile(dir() / "textures" / "broken.tga", "this is no image");
 
     dialogs.answers = {(dir() / "textures" / "Glow.tga").string()};
@@ -340,8 +304,8 @@ TEST_F(PropertiesPage, ASoundIsChosenCancelKeepsItAndADamagedFileIsAnError)
 // blanking the other object that shared it.
 TEST_F(PropertiesPage, AMeshIsChosenPerLevelAndASharedMeshStaysLoaded)
 {
-    writeMesh(dir() / "meshes" / "crate.mes", "meshes\\crate.mes");
-    writeMesh(dir() / "meshes" / "Barrel.mes", "meshes\\Barrel.mes");
+    ra7::test::saveMesh(*ra7::test::triangleMesh("meshes\\crate.mes"), dir() / "meshes" / "crate.mes");
+    ra7::test::saveMesh(*ra7::test::triangleMesh("meshes\\Barrel.mes"), dir() / "meshes" / "Barrel.mes");
     ra7::test::writeFile(dir() / "meshes" / "broken.mes", "no mesh at all");
     auto& other = select<KaGeometry>("other");
     dialogs.answers = {(dir() / "meshes" / "crate.mes").string()};

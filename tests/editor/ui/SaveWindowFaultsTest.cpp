@@ -1,5 +1,6 @@
 // The save command and the shader chooser as a user leaves them: an empty
-// "На сохранение:", an object added again on the next save, Escape.
+// "На сохранение:", an object added again on the next save, Escape, the
+// close button and "OK".
 #include "editor/ui/MainWindowTest.h"
 
 #include "core/SaveWindowModel.h"
@@ -61,6 +62,31 @@ TEST_F(MainWindow, AnObjectAddedAgainOnTheNextSaveIsWrittenOnce)
     ASSERT_TRUE(form->SaveSceneCommand());
     EXPECT_EQ(find<QListWidget>(form->SaveForm(), "SaveList")->count(), 1);
     EXPECT_EQ(namesInFile(dir() / "second.kgf"), (std::vector<std::string>{"crate"}));
+}
+
+// However the save window is left (Escape, its close button, "ОК"), the
+// save goes on with the names in "На сохранение:".
+TEST_F(MainWindow, TheSaveWindowSavesHoweverItIsLeft)
+{
+    startWithEditorData();
+    writeScene(dir() / "crates.kgf", {{"crate", "data\\box.mes"}});
+    form->LoadSceneFile((dir() / "crates.kgf").string());
+    dialogs.onModal = [&](QDialog& window) {
+        if (find<QListWidget>(window, "SaveList")->count() > 0)
+            return; // the list is kept between saves
+        find<QListWidget>(window, "GeomList")->setCurrentRow(0);
+        find<QPushButton>(window, "AddToSave")->click();
+    };
+    for (const auto& [outcome, file] : {std::pair{test::ModalOutcome::Escape, "escape.kgf"},
+                                        std::pair{test::ModalOutcome::Reject, "closed.kgf"},
+                                        std::pair{test::ModalOutcome::Accept, "ok.kgf"}}) {
+        dialogs.modalOutcomes = {outcome};
+        dialogs.answers = {(dir() / file).string()};
+        EXPECT_TRUE(form->SaveSceneCommand()) << file;
+        EXPECT_EQ(namesInFile(dir() / file), (std::vector<std::string>{"crate"})) << file;
+    }
+    EXPECT_EQ(dialogs.modalWindows.size(), 3u);
+    EXPECT_TRUE(dialogs.modalOutcomes.empty()) << "every outcome was used";
 }
 
 TEST_F(MainWindow, EscapeInTheShaderChooserChoosesNothing)

@@ -140,21 +140,6 @@ TEST_F(Ra7Convert, MeshMenderMethodWritesTheMendedMeshes)
     EXPECT_EQ(readScene("quad.kgf").Objects.size(), 1u);
 }
 
-TEST_F(Ra7Convert, QuadModelIsRefusedAndNothingIsWritten)
-{
-    test::writeFile("quad.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\ng quad\nf 1 2 3 4\n");
-    ConvertOptions options;
-    options.model = "quad.obj";
-    options.folder = "meshes";
-    options.output = "quad.kgf";
-    EXPECT_EQ(run(options), 1);
-    EXPECT_THAT(log(), HasSubstr("--Конвертер: Ошибка! Модель не триангулирована!"));
-    EXPECT_THAT(log(), HasSubstr("--Конвертер: Отмена конвертации!"));
-    EXPECT_THAT(errors, HasSubstr("Модель не триангулирована")) << "the reason, not only the cancellation";
-    EXPECT_FALSE(fs::exists("meshes"));
-    EXPECT_FALSE(fs::exists("quad.kgf"));
-}
-
 TEST_F(Ra7Convert, WrongInputsAreNamedInTheLog)
 {
     ConvertOptions options;

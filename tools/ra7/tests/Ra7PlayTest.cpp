@@ -13,6 +13,8 @@
 
 #include <gmock/gmock.h>
 
+#include <sstream>
+
 namespace ra7 {
 namespace {
 
@@ -69,14 +71,44 @@ TEST_F(Ra7Play, AMoveCarriesTheObjectAndItsChildAndTheSceneIsWritten)
     EXPECT_EQ(after->FindByName("lamp")->ParentName, "box");
 }
 
-TEST_F(Ra7Play, TheSameRunWritesTheSameFile)
+// The seed shows in the particles: one seed gives the same particles (and
+// the same file) twice, another seed other particles while the objects move
+// alike. Run through the program, so that --seed is read from the command line.
+TEST_F(Ra7Play, OneSeedRepeatsTheParticlesAnotherChangesThem)
 {
-    writeTextLines("walk.txt", {"0 move box (1;0;0) t:7", "0 rotate box (0;0.5;0) t:3", "2 attach lamp box"});
-    int status = -1;
-    test::captured([] { return RunPlay({"walk.txt", "level.kgf", 16, 1500, 7, "one.kgf", false}); }, status);
-    test::captured([] { return RunPlay({"walk.txt", "level.kgf", 16, 1500, 7, "two.kgf", false}); }, status);
-    EXPECT_EQ(status, 0);
+    ASSERT_EQ(test::runRa7({"init", "."}).status, 0);
+    KaObjArray scene;
+    auto sparks = std::make_unique<KaParSystem>(20);
+    sparks->SetName("sparks");
+    scene.Add(std::move(sparks));
+    auto box = std::make_unique<KaGeometry>();
+    box->SetName("box");
+    scene.Add(std::move(box));
+    scene.SaveObjects("fire.kgf", {0, 1}, {});
+    writeTextLines("walk.txt", {"0 move box (1;0;0) t:7", "0 rotate box (0;0.5;0) t:3"});
+    auto play = [](const std::string& seed, const std::string& output) {
+        return test::runRa7({"play", "walk.txt", "fire.kgf", "--step", "16", "--time", "1500", "--seed", seed,
+                             "-o", output, "--positions"});
+    };
+    const test::ProgramRun first = play("7", "one.kgf");
+    const test::ProgramRun again = play("7", "two.kgf");
+    const test::ProgramRun other = play("8", "three.kgf");
+    ASSERT_EQ(first.status, 0) << first.err;
+    ASSERT_EQ(other.status, 0) << other.err;
+    EXPECT_THAT(first.out, HasSubstr("\nsparks[19] "));
+    EXPECT_EQ(first.out, again.out);
     EXPECT_EQ(test::readFile("one.kgf"), test::readFile("two.kgf"));
+    EXPECT_NE(first.out, other.out) << "the seed changes where the particles are";
+    auto objectLines = [](const std::string& out) {
+        std::istringstream lines(out);
+        std::vector<std::string> objects;
+        for (std::string line; std::getline(lines, line);)
+            if (line.find('[') == std::string::npos)
+                objects.push_back(line);
+        return objects;
+    };
+    EXPECT_EQ(objectLines(first.out), objectLines(other.out));
+    EXPECT_THAT(objectLines(first.out), ::testing::Contains("box 1 0 0"));
 }
 
 TEST_F(Ra7Play, AttachKeepsTheWorldPlacementAndRefusesALoop)

@@ -3,12 +3,14 @@
 // DevIL with the top row first.
 #include "ImageOutput.h"
 #include "RenderCommand.h"
+#include "ToolTestSupport.h"
 #include "effects/Ka7Light.h"
 #include "engine/TestSupport.h"
 #include "resources/Ka7MaterialList.h"
 #include "resources/Ka7Mesh.h"
 #include "resources/Ka7TextureIL.h"
 #include "runtime/RecordFile.h"
+#include "scene/Ka7BoundingVolume.h"
 #include "scene/Ka7Camera.h"
 #include "scene/Ka7SceneGeom.h"
 #include "scene/Ka7SceneUnit.h"
@@ -31,7 +33,7 @@ protected:
         ScratchDirectoryTest::SetUp();
         fs::create_directories("data");
         fs::copy(fs::path(RA7_SOURCE_DIR) / "data" / "shaders", "data/shaders");
-        writeSquareMesh();
+        test::saveMesh(*test::squareMesh("square.mes", 2), "square.mes");
         KaMaterialList materials;
         KaMaterial white;
         white.Name = "white";
@@ -44,9 +46,10 @@ protected:
         materials.SaveToFile("white.kmt", {0});
     }
 
-    // A square of side 2 at `position`, a light reaching everything and,
-    // when `withCamera`, a camera at (0, 0, 6) named "shot".
-    void writeScene(const Vector3& position, bool withCamera)
+    // A square of side 2 at `position` (its bounding box moved by
+    // `boundsOffset`), a light reaching everything and, when `withCamera`,
+    // a camera at (0, 0, 6) named "shot".
+    void writeScene(const Vector3& position, bool withCamera, const Vector3& boundsOffset = {})
     {
         KaMaterialList materials;
         materials.LoadFromFile("white.kmt");
@@ -57,6 +60,7 @@ protected:
         geometry->MeshName = geometry->MeshLod1 = "square.mes";
         geometry->MaterialName = "white";
         geometry->Trans->Position = position;
+        geometry->Bounds->Main->LocalTrans.Position = boundsOffset;
         scene.Add(std::move(geometry));
         auto light = std::make_unique<KaLight>();
         light->LightParams[0] = 0;
@@ -72,23 +76,6 @@ protected:
             indexes.push_back(2);
         }
         scene.SaveObjects("scene.kgf", indexes, {"addmesh square.mes", "addmat white.kmt"});
-    }
-
-    static void writeSquareMesh()
-    {
-        KaMesh mesh;
-        mesh.Name = "square.mes";
-        mesh.Vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-        mesh.Normals.assign(4, Vector3{0, 0, 1});
-        mesh.TexCoords = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-        mesh.Tangents.assign(4, kZeroVector);
-        mesh.Binormals.assign(4, kZeroVector);
-        mesh.Indices = {0, 1, 2, 0, 2, 3};
-        mesh.VertexCount = 4;
-        mesh.IndexCount = 6;
-        RecordWriter file("square.mes");
-        mesh.SaveToFile(file);
-        file.commit();
     }
 
     // The PNG's pixels, top row first, as DevIL reads them.
@@ -202,6 +189,91 @@ TEST_F(Ra7Render, WriteImageRefusesAnImageOfTheWrongSizeOrType)
     EXPECT_THROW(WriteImage("bad.gif", 1, 1, std::vector<std::uint8_t>(4)), std::exception);
     EXPECT_FALSE(fs::exists("bad.gif"));
     EXPECT_THROW(WriteImage("none/bad.png", 1, 1, std::vector<std::uint8_t>(4)), std::exception);
+}
+
+// The render options as a user types them: each one changes the picture of
+// the sample project, drawn by the program itself.
+struct RenderOption {
+    const char* name;
+    std::vector<std::string> with;
+    std::vector<std::string> without;
+};
+
+class Ra7RenderOptions : public test::ScratchDirectoryTest,
+                         public ::testing::WithParamInterface<RenderOption> {
+protected:
+    void SetUp() override
+    {
+        ScratchDirectoryTest::SetUp();
+        const test::ProgramRun init = test::runRa7({"init", "--sample", "."});
+        ASSERT_EQ(init.status, 0) << init.err;
+        // The first run writes the default config.txt; bloom needs shaders
+        // and framebuffer objects switched on in it.
+        render("first.png", {});
+        std::string config = test::readFile("config.txt");
+        for (const std::string key : {"USE GLSL: ", "USE FBO: "}) {
+            const std::size_t at = config.find(key + "False");
+            ASSERT_NE(at, std::string::npos) << key;
+            config.replace(at, key.size() + 5, key + "True");
+        }
+        test::writeFile("config.txt", config);
+    }
+
+    // The image file's bytes, or a failure naming the run.
+    static std::string render(const std::string& output, const std::vector<std::string>& options)
+    {
+        std::vector<std::string> arguments{"render", "scene.kgf", "-o",  output, "--width",
+                                           "160",    "--height",  "120", "-q"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        const test::ProgramRun run = test::runRa7(arguments);
+        EXPECT_EQ(run.status, 0) << output << ": " << run.err;
+        EXPECT_EQ(run.err, "") << output;
+        return test::readFile(output);
+    }
+};
+
+TEST_P(Ra7RenderOptions, ChangesThePicture)
+{
+    const std::string without = render("without.png", GetParam().without);
+    ASSERT_FALSE(without.empty());
+    // Compared as booleans: a failure should not print two images' bytes.
+    EXPECT_TRUE(render("again.png", GetParam().without) == without) << "the same run draws the same picture";
+    EXPECT_TRUE(render("with.png", GetParam().with) != without) << GetParam().name << " changes nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ra7, Ra7RenderOptions,
+                         ::testing::Values(RenderOption{"bloom", {"--bloom"}, {"--no-bloom"}},
+                                           RenderOption{"grid", {"--grid"}, {}},
+                                           RenderOption{"axes", {"--axes"}, {}},
+                                           RenderOption{"markers", {"--markers"}, {}},
+                                           RenderOption{"flares", {"--flares", "flares.kls"}, {}}),
+                         [](const ::testing::TestParamInfo<RenderOption>& option) {
+                             return std::string(option.param.name);
+                         });
+
+// Culling skips what the bounding box puts outside the view: a square whose
+// box stands far behind the camera is drawn only with --no-culling.
+TEST_F(Ra7Render, CullingOptionsDecideWhetherAnObjectOutsideTheViewIsDrawn)
+{
+    ASSERT_EQ(test::runRa7({"init", "."}).status, 0);
+    writeScene({0, 0, 0}, true, {0, 0, 100});
+    for (const auto& [option, expected] :
+         {std::pair{"--culling", kBackground}, std::pair{"--no-culling", kWhite}}) {
+        const test::ProgramRun run = test::runRa7(
+            {"render", "scene.kgf", "-o", "shot.png", "--width", "80", "--height", "60", "-q", option});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readPng("shot.png").at(40, 30), expected) << option;
+    }
+}
+
+TEST_F(Ra7Render, AnUnknownOptionIsRefusedByName)
+{
+    ASSERT_EQ(test::runRa7({"init", "."}).status, 0);
+    writeScene({0, 0, 0}, true);
+    const test::ProgramRun run = test::runRa7({"render", "scene.kgf", "-o", "shot.png", "--sparkle"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_THAT(run.err, ::testing::HasSubstr("--sparkle"));
+    EXPECT_FALSE(fs::exists("shot.png"));
 }
 
 } // namespace
