@@ -69,7 +69,8 @@ TEST_F(OggLoader, StereoFileDecodesToLittleEndianSamplesCloseToTheSource)
 TEST_F(OggLoader, ShippedFileMatchesItsOwnPages)
 {
     if (!std::filesystem::exists(kShippedOgg))
-        RA7_SKIP_WITHOUT(kShippedOgg << " is missing: install sound-theme-freedesktop (scripts/packages.txt)");
+        RA7_SKIP_WITHOUT(
+            kShippedOgg << " is missing: install sound-theme-freedesktop (scripts/packages.txt)");
     const std::string bytes = readFile(kShippedOgg);
     const OggFacts facts = readOggFacts(bytes);
     ASSERT_EQ(facts.channels, 2);

@@ -18,13 +18,13 @@ bool underCI();
 
 // Skips the running test because something it needs is not installed; under
 // CI the test fails instead, so that a missing package cannot pass unseen.
-#define RA7_SKIP_WITHOUT(why)                                                                        \
-    do {                                                                                             \
-        if (::ra7::test::underCI()) {                                                                \
-            GTEST_FAIL() << why;                                                                     \
-        } else {                                                                                     \
-            GTEST_SKIP() << why;                                                                     \
-        }                                                                                            \
+#define RA7_SKIP_WITHOUT(why)                                                                                \
+    do {                                                                                                     \
+        if (::ra7::test::underCI()) {                                                                        \
+            GTEST_FAIL() << why;                                                                             \
+        } else {                                                                                             \
+            GTEST_SKIP() << why;                                                                             \
+        }                                                                                                    \
     } while (false)
 
 // Runs each test in a fresh empty working directory, removed afterwards.
