@@ -128,10 +128,7 @@ void KeepGLDriverLoaded()
     dl_iterate_phdr(
         [](dl_phdr_info* info, std::size_t, void*) {
             const char* name = info->dlpi_name;
-            const bool driver =
-                name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium") ||
-                         std::strstr(name, "libGLX_mesa") || std::strstr(name, "libEGL_mesa"));
-            if (driver)
+            if (name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium")))
                 dlopen(name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
             return 0;
         },
