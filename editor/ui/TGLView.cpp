@@ -16,6 +16,7 @@ TGLView::TGLView(QWidget* parent) : QOpenGLWidget(parent)
 void TGLView::initializeGL()
 {
     KeepGLDriverLoaded();
+    KeepFrameMemoryInHeap();
     if (onInitialize)
         onInitialize();
 }

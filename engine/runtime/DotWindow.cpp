@@ -5,6 +5,9 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <link.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace ra7 {
 
@@ -135,11 +138,22 @@ void KeepGLDriverLoaded()
         nullptr);
 }
 
+void KeepFrameMemoryInHeap()
+{
+#if defined(__GLIBC__)
+    // Setting either limit also stops the library from moving them itself.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
+    mallopt(M_TRIM_THRESHOLD, 32 << 20);
+#endif
+}
+
 bool TDotContext::InitGL()
 {
     created_ = platform_->createContext(Request());
-    if (created_)
+    if (created_) {
         KeepGLDriverLoaded();
+        KeepFrameMemoryInHeap();
+    }
     return created_;
 }
 
