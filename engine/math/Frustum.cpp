@@ -27,9 +27,4 @@ KaFrustum ExtractFrustum(const Matrix4& projection, const Matrix4& modelView)
     return planes;
 }
 
-float PlaneDistance(const KaPlane& plane, const Vector3& point)
-{
-    return plane[0] * point.x + plane[1] * point.y + plane[2] * point.z + plane[3];
-}
-
 } // namespace ra7

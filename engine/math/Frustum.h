@@ -18,7 +18,11 @@ enum FrustumPlane { kRightPlane, kLeftPlane, kBottomPlane, kTopPlane, kFarPlane,
 // OpenGL's column-major matrices as glGetFloatv returns them.
 KaFrustum ExtractFrustum(const Matrix4& projection, const Matrix4& modelView);
 
-// a·x + b·y + c·z + d.
-float PlaneDistance(const KaPlane& plane, const Vector3& point);
+// a·x + b·y + c·z + d. Inline: the culling asks it for every object and
+// plane in every frame.
+inline float PlaneDistance(const KaPlane& plane, const Vector3& point)
+{
+    return plane[0] * point.x + plane[1] * point.y + plane[2] * point.z + plane[3];
+}
 
 } // namespace ra7

@@ -262,15 +262,14 @@ bool KaBoundingAABB::testAt(const KaFrustum& frustum, const Vector3& centre) con
 {
     if (Size.x == 0)
         return true;
+    // Of the eight corners, the one farthest along a plane's normal lies
+    // the centre's distance plus the half sizes weighted by the normal's
+    // components away: the box is outside when even that corner is.
+    const Vector3 half = {std::fabs(Size.x), std::fabs(Size.y), std::fabs(Size.z)};
     for (const KaPlane& plane : frustum) {
-        bool anyInside = false;
-        for (int corner = 0; corner < 8 && !anyInside; ++corner) {
-            const Vector3 point = {centre.x + ((corner & 1) ? Size.x : -Size.x),
-                                   centre.y + ((corner & 2) ? Size.y : -Size.y),
-                                   centre.z + ((corner & 4) ? Size.z : -Size.z)};
-            anyInside = !(PlaneDistance(plane, point) < 0);
-        }
-        if (!anyInside)
+        const float reach =
+            std::fabs(plane[0]) * half.x + std::fabs(plane[1]) * half.y + std::fabs(plane[2]) * half.z;
+        if (PlaneDistance(plane, centre) + reach < 0)
             return false;
     }
     return true;

@@ -77,6 +77,21 @@ TEST_F(ViewVolume, BoxIsOutsideOnlyWhenAllCornersAreBehindOnePlane)
     EXPECT_TRUE(box.TestFrustum(cube(), at(1000)));
 }
 
+TEST_F(ViewVolume, BoxAgainstATiltedPlaneIsDecidedByItsFarthestCorner)
+{
+    // Normal (0.6, 0.8, 0): of the box around the origin, the corner
+    // (1, 1, ±1) lies 1.4 + d from the plane, every other corner nearer.
+    KaFrustum frustum = cube();
+    frustum[kRightPlane] = {0.6f, 0.8f, 0, -1.3f};
+    KaBoundingAABB box({1, 1, 1});
+    EXPECT_TRUE(box.TestFrustum(frustum, at(0)));
+    frustum[kRightPlane][3] = -1.5f;
+    EXPECT_FALSE(box.TestFrustum(frustum, at(0)));
+    box.Size = {-1, -1, -1}; // the same box, its half sizes given negative
+    EXPECT_FALSE(box.TestFrustum(frustum, at(0)));
+    EXPECT_TRUE(box.TestFrustum(frustum, at(0.2f, 0)));
+}
+
 TEST_F(ViewVolume, CullingOffAnswersVisible)
 {
     Settings.UseFrustumCulling = false;
