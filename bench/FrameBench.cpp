@@ -80,6 +80,8 @@ public:
         Materials->AddCopy(plain);
 
         const auto side = static_cast<std::int32_t>(std::ceil(std::sqrt(static_cast<double>(count))));
+        // One rebuild of the render lists at the end rather than one per object.
+        SceneObjects->BeginUpdate();
         for (std::int32_t i = 0; i < count; ++i) {
             auto geometry = std::make_unique<KaGeometry>();
             geometry->SetName("g" + std::to_string(i));
@@ -101,7 +103,7 @@ public:
         camera->Trans->Position = {0, 0, static_cast<float>(side) * 1.25f + 2};
         SceneObjects->Add(std::move(camera));
         ActiveCameraName = "view";
-        SceneObjects->RebuildLists();
+        SceneObjects->EndUpdate();
         Scene->ShowMarkers = false;
 
         ApplyStartupGLState();
