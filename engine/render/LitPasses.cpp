@@ -69,8 +69,7 @@ void LitPasses::Add(KaGeometry& geometry, const Vector3& position)
         else
             additive_[l].push_back(self);
     }
-    entries_.push_back({&geometry, draw.mesh, draw.material, draw.noShaders, draw.Glows(),
-                        groupOf(draw.material, draw.noShaders), first});
+    entries_.push_back({&geometry, draw, draw.Glows(), draw.Shaded(), groupOf(draw.material, draw.noShaders), first});
 }
 
 void LitPasses::sortByGroup(std::vector<std::int32_t>& order, bool byFirstLight) const
@@ -93,22 +92,24 @@ void LitPasses::drawGroups(OrderIt first, OrderIt last)
     const Entry* applied = nullptr;
     for (OrderIt it = first; it != last; ++it) {
         const Entry& entry = entries_[static_cast<std::size_t>(*it)];
-        // The shaders' parameter callbacks read the object being drawn.
-        CurrentObjectName = entry.geometry->Name();
+        // The shaders' parameter callbacks read the object being drawn;
+        // nothing else does while the passes run.
+        if (entry.shaded)
+            CurrentObjectName = entry.geometry->Name();
         if (!applied || applied->group != entry.group) {
             if (applied)
-                applied->material->Unapply();
-            NoShaders = entry.noShaders;
-            entry.material->Apply();
+                applied->draw.material->Unapply();
+            NoShaders = entry.draw.noShaders;
+            entry.draw.material->Apply();
             NoShaders = false;
             applied = &entry;
-        } else if (!entry.noShaders) {
-            entry.material->ApplyToNextObject();
+        } else if (!entry.draw.noShaders) {
+            entry.draw.material->ApplyToNextObject();
         }
-        entry.geometry->DrawMesh(*entry.mesh);
+        entry.draw.Draw();
     }
     if (applied)
-        applied->material->Unapply();
+        applied->draw.material->Unapply();
 }
 
 void LitPasses::drawFirstPasses()

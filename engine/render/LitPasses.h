@@ -8,6 +8,7 @@
 // once per stage and a material once per group, not once per object.
 
 #include "math/DotMath.h"
+#include "scene/Ka7SceneGeom.h"
 
 #include <cstdint>
 #include <unordered_map>
@@ -15,10 +16,8 @@
 
 namespace ra7 {
 
-class KaGeometry;
 class KaLight;
 class KaMaterial;
-class KaMesh;
 
 class LitPasses {
 public:
@@ -35,10 +34,9 @@ public:
 private:
     struct Entry {
         KaGeometry* geometry;
-        KaMesh* mesh;
-        const KaMaterial* material;
-        bool noShaders;
+        KaGeometry::PreparedDraw draw;
         bool glows;     // the material has a self-illumination texture
+        bool shaded;    // shaders run for it: they read the object's name
         int group;      // material and shader use, numbered as first met
         int firstLight; // index into lights_, −1 when no light reaches
     };

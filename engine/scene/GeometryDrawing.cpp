@@ -58,6 +58,11 @@ bool KaGeometry::PreparedDraw::Glows() const
     return material && !material->SelfIllumination.empty();
 }
 
+bool KaGeometry::PreparedDraw::Shaded() const
+{
+    return material && !noShaders && (!material->VertexShader.empty() || !material->FragmentShader.empty());
+}
+
 KaGeometry::PreparedDraw KaGeometry::PrepareDraw() const
 {
     const LodChoice choice = ChooseLodMesh(*this, Settings.UseLod, false);
@@ -69,14 +74,14 @@ KaGeometry::PreparedDraw KaGeometry::PrepareDraw() const
         return {};
     if (mesh->DisplayList() == 0)
         mesh->BuildDisplayList();
-    return {mesh, material, choice.noShaders};
+    return {mesh, material, choice.noShaders, Trans->ModelMatrix()};
 }
 
-void KaGeometry::DrawMesh(KaMesh& mesh) const
+void KaGeometry::PreparedDraw::Draw() const
 {
     glPushMatrix();
-    Trans->ApplyMatrix();
-    glCallList(mesh.DisplayList());
+    glMultMatrixf(placement.data());
+    glCallList(mesh->DisplayList());
     glPopMatrix();
 }
 

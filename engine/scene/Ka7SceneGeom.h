@@ -41,17 +41,21 @@ public:
     // What one lit draw of this geometry needs, looked up by name as Render
     // does: the mesh of its level of detail (display list built) and its
     // material. No mesh when nothing is to be drawn.
+    // The placement is taken once for all the passes of a frame.
     struct PreparedDraw {
         KaMesh* mesh = nullptr;
         const KaMaterial* material = nullptr;
         bool noShaders = false;
+        Matrix4 placement{};
         // The material has a self-illumination texture.
         bool Glows() const;
+        // The material's shaders run for this draw (and read the object's name).
+        bool Shaded() const;
+        // Draws the mesh at the placement under the material the caller has
+        // applied (the grouped lit passes apply one for many objects).
+        void Draw() const;
     };
     PreparedDraw PrepareDraw() const;
-    // Draws `mesh` at the world transformation under the material the
-    // caller has applied (the grouped lit passes apply one for many objects).
-    void DrawMesh(KaMesh& mesh) const;
 
     std::string MaterialName;
     std::string MeshName;
