@@ -69,7 +69,8 @@ void LitPasses::Add(KaGeometry& geometry, const Vector3& position)
         else
             additive_[l].push_back(self);
     }
-    entries_.push_back({&geometry, draw, draw.Glows(), draw.Shaded(), groupOf(draw.material, draw.noShaders), first});
+    entries_.push_back(
+        {&geometry, draw, draw.Glows(), draw.Shaded(), groupOf(draw.material, draw.noShaders), first});
 }
 
 void LitPasses::sortByGroup(std::vector<std::int32_t>& order, bool byFirstLight) const
