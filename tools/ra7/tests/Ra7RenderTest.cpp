@@ -48,8 +48,10 @@ protected:
 
     // A square of side 2 at `position` (its bounding box moved by
     // `boundsOffset`), a light reaching everything and, when `withCamera`,
-    // a camera at (0, 0, 6) named "shot".
-    void writeScene(const Vector3& position, bool withCamera, const Vector3& boundsOffset = {})
+    // a camera at (0, 0, 6) named "shot"; the scene's command lines load
+    // `meshFiles` and the material library.
+    void writeScene(const Vector3& position, bool withCamera, const Vector3& boundsOffset = {},
+                    const std::vector<std::string>& meshFiles = {"square.mes"})
     {
         KaMaterialList materials;
         materials.LoadFromFile("white.kmt");
@@ -75,7 +77,11 @@ protected:
             scene.Add(std::move(camera));
             indexes.push_back(2);
         }
-        scene.SaveObjects("scene.kgf", indexes, {"addmesh square.mes", "addmat white.kmt"});
+        std::vector<std::string> commands;
+        for (const std::string& file : meshFiles)
+            commands.push_back("addmesh " + file);
+        commands.push_back("addmat white.kmt");
+        scene.SaveObjects("scene.kgf", indexes, commands);
     }
 
     // The PNG's pixels, top row first, as DevIL reads them.
@@ -165,6 +171,18 @@ TEST_F(Ra7Render, AnUnknownCameraOrAnUnreadableSceneFailsWithoutWritingAnImage)
     o.scene = "broken.kgf";
     EXPECT_EQ(RunRender(o), 1);
     EXPECT_FALSE(fs::exists("none.png"));
+}
+
+TEST_F(Ra7Render, WhatTheSceneCouldNotLoadIsToldOnStandardError)
+{
+    writeScene({0, 1.5f, 0}, true, {}, {"absent.mes", "square.mes"});
+    testing::internal::CaptureStderr();
+    const int status = RunRender(options("partial.png"));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(status, 0) << "what could be loaded is drawn";
+    EXPECT_TRUE(fs::exists("partial.png"));
+    EXPECT_THAT(told, ::testing::HasSubstr("ra7 render: absent.mes: cannot open file"));
+    EXPECT_EQ(readPng("partial.png").at(40, 14), kWhite) << "the mesh that is there is drawn";
 }
 
 TEST_F(Ra7Render, SimulatedTimeIsCutIntoWholeFrames)
