@@ -13,6 +13,7 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
+#include <filesystem>
 #include <utility>
 
 namespace ra7 {
@@ -27,12 +28,26 @@ struct ImageName {
 
 namespace {
 
+[[noreturn]] void failImage(std::string_view fileName, const std::string& reason)
+{
+    LogLine("! Не удалось загрузить текстуру " + std::string(fileName));
+    // DevIL's own text never says which file it could not read.
+    throw Error("Ошибка OpenIL: " + std::string(fileName) + ": " + reason);
+}
+
 [[noreturn]] void failImage(ILenum code, std::string_view fileName)
 {
     const char* text = iluErrorString(code);
-    LogLine("! Не удалось загрузить текстуру " + std::string(fileName));
-    // DevIL's own text never says which file it could not read.
-    throw Error("Ошибка OpenIL: " + std::string(fileName) + ": " + (text ? text : std::to_string(code)));
+    failImage(fileName, text ? text : std::to_string(code));
+}
+
+// A pipe or device named as a texture would block the reader or never end;
+// a name that does not exist is left to DevIL, which says so.
+bool existsButIsNotAFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 void clearImageErrors()
@@ -108,7 +123,10 @@ void KaTexture::Load(std::string_view fileName)
     ilBindImage(image_->name);
     ilEnable(IL_ORIGIN_SET);
     ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
-    const std::string path = resolvePath(fileName).string();
+    const std::filesystem::path resolved = resolvePath(fileName);
+    if (existsButIsNotAFile(resolved))
+        failImage(fileName, "not a regular file");
+    const std::string path = resolved.string();
     if (!ilLoad(IL_TYPE_UNKNOWN, path.c_str())) {
         const ILenum code = ilGetError();
         failImage(code != IL_NO_ERROR ? code : IL_COULD_NOT_OPEN_FILE, fileName);

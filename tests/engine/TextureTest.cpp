@@ -13,10 +13,13 @@
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace ra7 {
 namespace {
 
+using ::testing::HasSubstr;
 using ::testing::StartsWith;
 using Rgba = std::array<std::uint8_t, 4>;
 
@@ -229,6 +232,22 @@ TEST_F(TextureTest, UnreadableImagesThrowTheImageLibraryErrorAndAddNothing)
     // A good file after a bad one is not blamed for the old error.
     test::writeFile("top.tga", topDownTga());
     EXPECT_NE(Textures->Add("top.tga"), nullptr);
+}
+
+TEST_F(TextureTest, APipeOrAFolderNamedAsATextureIsRefusedWithoutReadingIt)
+{
+    // Nobody writes into the pipe: reading it would wait for ever.
+    ASSERT_EQ(::mkfifo("pipe.png", 0600), 0);
+    std::filesystem::create_directory("folder.tga");
+    for (const char* name : {"pipe.png", "folder.tga"}) {
+        try {
+            Textures->Add(name);
+            FAIL() << name << " was accepted";
+        } catch (const Error& error) {
+            EXPECT_THAT(error.what(), HasSubstr(std::string(name) + ": not a regular file"));
+        }
+    }
+    EXPECT_EQ(Textures->Count(), 0);
 }
 
 TEST_F(TextureTest, EmptyAndKnownNamesAddNothing)
