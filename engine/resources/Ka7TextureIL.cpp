@@ -3,6 +3,7 @@
 #include "resources/GLObjects.h"
 #include "runtime/Capabilities.h"
 #include "runtime/Errors.h"
+#include "runtime/FileIO.h"
 #include "runtime/Ka7GlobalEngine.h"
 #include "runtime/Ka7Log.h"
 #include "runtime/PathResolver.h"
@@ -39,15 +40,6 @@ namespace {
 {
     const char* text = iluErrorString(code);
     failImage(fileName, text ? text : std::to_string(code));
-}
-
-// A pipe or device named as a texture would block the reader or never end;
-// a name that does not exist is left to DevIL, which says so.
-bool existsButIsNotAFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status);
 }
 
 void clearImageErrors()
@@ -123,6 +115,8 @@ void KaTexture::Load(std::string_view fileName)
     ilBindImage(image_->name);
     ilEnable(IL_ORIGIN_SET);
     ilOriginFunc(IL_ORIGIN_LOWER_LEFT);
+    // DevIL opens the file itself: a pipe would block it, a device never end.
+    // A name that does not exist is left to DevIL, which says so.
     const std::filesystem::path resolved = resolvePath(fileName);
     if (existsButIsNotAFile(resolved))
         failImage(fileName, "not a regular file");

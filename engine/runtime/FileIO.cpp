@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -88,13 +90,38 @@ void AtomicFileWriter::commit()
     temporary_.clear();
 }
 
+std::FILE* openRegularFile(const fs::path& path, const std::string& displayName)
+{
+    // Opened without blocking, so that a pipe is refused rather than waited on.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0)
+        throw FileError(displayName, FilePlace::whole(), "cannot open file: " + systemReason(errno));
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        throw FileError(displayName, FilePlace::whole(), "not a regular file");
+    }
+    ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+    std::FILE* file = ::fdopen(descriptor, "rb");
+    if (!file) {
+        const int error = errno;
+        ::close(descriptor);
+        throw FileError(displayName, FilePlace::whole(), "cannot open file: " + systemReason(error));
+    }
+    return file;
+}
+
+bool existsButIsNotAFile(const fs::path& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    return fs::exists(status) && !fs::is_regular_file(status);
+}
+
 std::string readFileBytes(std::string_view storedName)
 {
-    const fs::path path = resolvePath(storedName);
     const std::string name(storedName);
-    FileHandle file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw FileError(name, FilePlace::whole(), "cannot open file: " + systemReason(errno));
+    FileHandle file(openRegularFile(resolvePath(storedName), name));
     std::string bytes;
     char buffer[1 << 16];
     for (;;) {

@@ -42,6 +42,16 @@ private:
     std::uint64_t written_ = 0;
 };
 
+// Opens `path` for reading in binary mode. A pipe, device or folder is
+// refused as "not a regular file" without waiting on it (a pipe nobody
+// writes into would block the open, a device like /dev/zero never ends).
+// Throws FileError naming `displayName` when it cannot be opened.
+std::FILE* openRegularFile(const std::filesystem::path& path, const std::string& displayName);
+
+// Whether `path` names something that exists but is no regular file; for
+// readers of outside libraries that open the file themselves.
+bool existsButIsNotAFile(const std::filesystem::path& path);
+
 // All bytes of a file named as stored (through the path resolver).
 // Throws FileError when it cannot be opened or read.
 std::string readFileBytes(std::string_view storedName);

@@ -39,15 +39,9 @@ RecordReader::~RecordReader() = default;
 RecordReader RecordReader::openFile(std::string_view storedName)
 {
     const std::string name(storedName);
-    const std::filesystem::path path = resolvePath(storedName);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        throw FileError(name, FilePlace::whole(), std::string("cannot open file: ") + std::strerror(errno));
+    std::FILE* file = openRegularFile(resolvePath(storedName), name);
     struct stat info {};
-    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file);
-        throw FileError(name, FilePlace::whole(), "not a regular file");
-    }
+    ::fstat(::fileno(file), &info);
     return RecordReader(name, file, static_cast<std::uint64_t>(info.st_size));
 }
 

@@ -2,10 +2,12 @@
 
 #include "engine/TestSupport.h"
 #include "runtime/Errors.h"
+#include "runtime/FileIO.h"
 
 #include <gmock/gmock.h>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
@@ -146,12 +148,17 @@ TEST_F(RecordFile, LargeFilesReadAcrossTheBufferBoundary)
     EXPECT_TRUE(reader.atEnd());
 }
 
-TEST_F(RecordFile, MissingFilesAndFoldersAreReportedByName)
+TEST_F(RecordFile, MissingFilesFoldersAndPipesAreReportedByName)
 {
     EXPECT_THAT(failureOf([] { RecordReader::openFile("data\\none.kgf"); }),
                 HasSubstr("data\\none.kgf: cannot open file"));
     fs::create_directory("folder.kgf");
     EXPECT_THAT(failureOf([] { RecordReader::openFile("folder.kgf"); }), HasSubstr("not a regular file"));
+    // Nobody writes into the pipe: opening it as a file would wait for ever.
+    ASSERT_EQ(::mkfifo("pipe.kgf", 0600), 0);
+    EXPECT_THAT(failureOf([] { RecordReader::openFile("pipe.kgf"); }),
+                HasSubstr("pipe.kgf: not a regular file"));
+    EXPECT_THAT(failureOf([] { readFileBytes("pipe.kgf"); }), HasSubstr("pipe.kgf: not a regular file"));
 }
 
 TEST_F(RecordFile, AnUncommittedSaveLeavesThePreviousFile)
