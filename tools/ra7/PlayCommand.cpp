@@ -1,10 +1,13 @@
 #include "PlayCommand.h"
 
+#include "LoggedFailures.h"
+
 #include "anim/Ka7AnimScriptList.h"
 #include "effects/Ka7ParSystem.h"
 #include "host/HeadlessEngine.h"
 #include "runtime/FileIO.h"
 #include "runtime/FrameTime.h"
+#include "runtime/Ka7Log.h"
 #include "runtime/KaRandom.h"
 #include "runtime/RecordFile.h"
 #include "scene/Ka7SceneUnit.h"
@@ -56,7 +59,9 @@ void printPositions()
 void play(const PlayOptions& options)
 {
     SeedRandom(options.seed);
+    std::size_t logReported = LogLines().size();
     SceneObjects->LoadFromFile(options.scene);
+    logReported = PrintLoggedFailures("play", logReported);
 
     KaAnimScript script;
     script.LoadFromStrings(readTextLines(options.script));
@@ -73,6 +78,7 @@ void play(const PlayOptions& options)
         AnimList->Update(FrameTime);
     }
     SceneObjects->UpdateRoots();
+    PrintLoggedFailures("play", logReported);
 
     if (options.positions)
         printPositions();

@@ -1,6 +1,7 @@
 #include "RenderCommand.h"
 
 #include "ImageOutput.h"
+#include "LoggedFailures.h"
 
 #include "effects/Ka7LensFlareList.h"
 #include "effects/Ka7Light.h"
@@ -80,18 +81,6 @@ bool hasLight(const KaObjArray& scene)
     return false;
 }
 
-// The failures the engine logged (its "! " lines) from line `from` on: a
-// scene whose meshes or materials could not be read is still drawn, with
-// what could, but the reasons must not stay in the log file alone.
-std::size_t reportLoggedFailures(std::size_t from)
-{
-    const std::vector<std::string>& lines = LogLines();
-    for (std::size_t i = from; i < lines.size(); ++i)
-        if (lines[i].starts_with("! "))
-            std::cerr << "ra7 render: " << std::string_view(lines[i]).substr(2) << '\n';
-    return lines.size();
-}
-
 } // namespace
 
 std::string AddDefaultLightWhenUnlit(KaObjArray& scene)
@@ -139,7 +128,7 @@ int RunRender(const RenderOptions& options)
         SceneObjects->LoadFromFile(options.scene);
         if (!options.flares.empty())
             LensFlares->LoadFromFile(options.flares);
-        logReported = reportLoggedFailures(logReported);
+        logReported = PrintLoggedFailures("render", logReported);
         chooseCamera(options);
         if (const std::string lit = AddDefaultLightWhenUnlit(*SceneObjects); !lit.empty())
             std::cerr << "ra7 render: " << lit << '\n';
@@ -168,7 +157,7 @@ int RunRender(const RenderOptions& options)
             RenderFrame(frame, hooks);
             engine.Context().SwapBuffers();
         }
-        reportLoggedFailures(logReported);
+        PrintLoggedFailures("render", logReported);
         WriteImage(options.output, options.width, options.height, engine.Headless().ReadPixels());
         if (!options.quiet)
             std::cout << "ra7 render: " << frames << " frame(s) of " << options.scene << " written to "

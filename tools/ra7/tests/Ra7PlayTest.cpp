@@ -189,6 +189,25 @@ TEST_F(Ra7Play, AnExitLineInTheSceneDoesNotEndThePlay)
     EXPECT_THAT(out, HasSubstr("box 1 0 0\n"));
 }
 
+TEST_F(Ra7Play, WhatTheSceneCouldNotLoadIsToldOnStandardErrorAndThePlayGoesOn)
+{
+    KaObjArray scene;
+    auto box = std::make_unique<KaGeometry>();
+    box->SetName("box");
+    scene.Add(std::move(box));
+    scene.SaveObjects("level.kgf", {0}, {"addmesh absent.mes"});
+    writeTextLines("walk.txt", {"[walk]", "0 move box (1;0;0) t:10"});
+    int status = -1;
+    const auto [out, err] = test::captured(
+        [] {
+            return RunPlay({"walk.txt", "level.kgf", 33, 2000, 1, "", true});
+        },
+        status);
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_THAT(err, HasSubstr("ra7 play: absent.mes: cannot open file"));
+    EXPECT_THAT(out, HasSubstr("box 1 0 0\n"));
+}
+
 TEST_F(Ra7Play, BadArgumentsAndFilesAreReported)
 {
     int status = -1;
