@@ -14,6 +14,7 @@
 #include <gmock/gmock.h>
 
 #include <sstream>
+#include <tuple>
 
 namespace ra7 {
 namespace {
@@ -38,6 +39,19 @@ protected:
         scene.SaveObjects("level.kgf", {0, 1}, {"addtex <>"});
     }
 
+    struct Played {
+        int status = -1;
+        std::string out;
+        std::string err;
+    };
+    // `ra7 play` with its standard output and error captured.
+    static Played play(const PlayOptions& options)
+    {
+        Played played;
+        std::tie(played.out, played.err) = test::captured([&] { return RunPlay(options); }, played.status);
+        return played;
+    }
+
     // A scene's command lines run on the console as it loads, so the scene
     // is read back on a console of its own (which rewrites log.txt).
     static std::unique_ptr<KaObjArray> readBack(const std::string& file)
@@ -55,15 +69,10 @@ protected:
 TEST_F(Ra7Play, AMoveCarriesTheObjectAndItsChildAndTheSceneIsWritten)
 {
     writeTextLines("walk.txt", {"[walk]", "0 move box (1;0;0) t:10"});
-    int status = -1;
-    const auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"walk.txt", "level.kgf", 33, 2000, 1, "after.kgf", true});
-        },
-        status);
-    ASSERT_EQ(status, 0) << err;
-    EXPECT_THAT(out, HasSubstr("box 1 0 0\n"));
-    EXPECT_THAT(out, HasSubstr("lamp 1 2 0\n"));
+    Played played = play({"walk.txt", "level.kgf", 33, 2000, 1, "after.kgf", true});
+    ASSERT_EQ(played.status, 0) << played.err;
+    EXPECT_THAT(played.out, HasSubstr("box 1 0 0\n"));
+    EXPECT_THAT(played.out, HasSubstr("lamp 1 2 0\n"));
     const auto after = readBack("after.kgf");
     ASSERT_EQ(after->Count(), 2);
     EXPECT_FLOAT_EQ(after->FindByName("box")->Trans->Position.x, 1.0f);
@@ -124,23 +133,15 @@ TEST_F(Ra7Play, AttachKeepsTheWorldPlacementAndRefusesALoop)
     }
     scene.SaveObjects("yard.kgf", {0, 1}, {});
     writeTextLines("stack.txt", {"0 attach pillar crate", "1 move pillar (0;3;0) t:1"});
-    int status = -1;
-    auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"stack.txt", "yard.kgf", 20, 500, 1, "stacked.kgf", true});
-        },
-        status);
-    ASSERT_EQ(status, 0) << err;
-    EXPECT_THAT(out, HasSubstr("crate 10 3 0\n")) << "it stayed where it stood, then followed the pillar";
+    Played played = play({"stack.txt", "yard.kgf", 20, 500, 1, "stacked.kgf", true});
+    ASSERT_EQ(played.status, 0) << played.err;
+    EXPECT_THAT(played.out, HasSubstr("crate 10 3 0\n"))
+        << "it stayed where it stood, then followed the pillar";
     EXPECT_EQ(readBack("stacked.kgf")->FindByName("crate")->ParentName, "pillar");
 
     writeTextLines("loop.txt", {"0 attach lamp box"});
-    std::tie(out, err) = test::captured(
-        [] {
-            return RunPlay({"loop.txt", "level.kgf", 20, 100, 1, "looped.kgf", false});
-        },
-        status);
-    ASSERT_EQ(status, 0) << err;
+    played = play({"loop.txt", "level.kgf", 20, 100, 1, "looped.kgf", false});
+    ASSERT_EQ(played.status, 0) << played.err;
     EXPECT_THAT(test::readFile("log.txt"), HasSubstr("! attach lamp box: "));
     const auto after = readBack("looped.kgf");
     EXPECT_EQ(after->FindByName("lamp")->ParentName, "box");
@@ -158,13 +159,8 @@ TEST_F(Ra7Play, AParticleSystemTheScriptResizesIsWrittenSoThatItReadsBack)
     scene.Add(std::move(after));
     scene.SaveObjects("fire.kgf", {0, 1}, {});
     writeTextLines("grow.txt", {"0 parsetcount sparks (200000;0;0)"});
-    int status = -1;
-    const auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"grow.txt", "fire.kgf", 20, 100, 1, "grown.kgf", false});
-        },
-        status);
-    ASSERT_EQ(status, 0) << err;
+    Played played = play({"grow.txt", "fire.kgf", 20, 100, 1, "grown.kgf", false});
+    ASSERT_EQ(played.status, 0) << played.err;
     EXPECT_THAT(test::readFile("log.txt"), HasSubstr("! parsetcount sparks: "));
     const auto grown = readBack("grown.kgf");
     ASSERT_EQ(grown->Count(), 2) << "every object reads back";
@@ -179,14 +175,9 @@ TEST_F(Ra7Play, AnExitLineInTheSceneDoesNotEndThePlay)
     scene.Add(std::move(box));
     scene.SaveObjects("quits.kgf", {0}, {"exit"});
     writeTextLines("walk.txt", {"0 move box (1;0;0) t:1"});
-    int status = -1;
-    const auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"walk.txt", "quits.kgf", 20, 200, 1, "", true});
-        },
-        status);
-    EXPECT_EQ(status, 0) << err;
-    EXPECT_THAT(out, HasSubstr("box 1 0 0\n"));
+    Played played = play({"walk.txt", "quits.kgf", 20, 200, 1, "", true});
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_THAT(played.out, HasSubstr("box 1 0 0\n"));
 }
 
 TEST_F(Ra7Play, WhatTheSceneCouldNotLoadIsToldOnStandardErrorAndThePlayGoesOn)
@@ -197,34 +188,20 @@ TEST_F(Ra7Play, WhatTheSceneCouldNotLoadIsToldOnStandardErrorAndThePlayGoesOn)
     scene.Add(std::move(box));
     scene.SaveObjects("level.kgf", {0}, {"addmesh absent.mes"});
     writeTextLines("walk.txt", {"[walk]", "0 move box (1;0;0) t:10"});
-    int status = -1;
-    const auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"walk.txt", "level.kgf", 33, 2000, 1, "", true});
-        },
-        status);
-    EXPECT_EQ(status, 0) << err;
-    EXPECT_THAT(err, HasSubstr("ra7 play: absent.mes: cannot open file"));
-    EXPECT_THAT(out, HasSubstr("box 1 0 0\n"));
+    Played played = play({"walk.txt", "level.kgf", 33, 2000, 1, "", true});
+    EXPECT_EQ(played.status, 0) << played.err;
+    EXPECT_THAT(played.err, HasSubstr("ra7 play: absent.mes: cannot open file"));
+    EXPECT_THAT(played.out, HasSubstr("box 1 0 0\n"));
 }
 
 TEST_F(Ra7Play, BadArgumentsAndFilesAreReported)
 {
-    int status = -1;
-    auto [out, err] = test::captured(
-        [] {
-            return RunPlay({"walk.txt", "level.kgf", 0, 100, 1, "", false});
-        },
-        status);
-    EXPECT_EQ(status, 1);
-    EXPECT_THAT(err, HasSubstr("frame step"));
-    std::tie(out, err) = test::captured(
-        [] {
-            return RunPlay({"missing.txt", "level.kgf", 20, 100, 1, "", false});
-        },
-        status);
-    EXPECT_EQ(status, 1);
-    EXPECT_THAT(err, HasSubstr("missing.txt: cannot open file"));
+    Played played = play({"walk.txt", "level.kgf", 0, 100, 1, "", false});
+    EXPECT_EQ(played.status, 1);
+    EXPECT_THAT(played.err, HasSubstr("frame step"));
+    played = play({"missing.txt", "level.kgf", 20, 100, 1, "", false});
+    EXPECT_EQ(played.status, 1);
+    EXPECT_THAT(played.err, HasSubstr("missing.txt: cannot open file"));
 }
 
 } // namespace
